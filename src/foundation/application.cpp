@@ -1,0 +1,38 @@
+#include "foundation/application.h"
+
+#include "foundation/connection.h"
+#include "foundation/ui.h"
+#include "reports/engine/datasource.h"
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Zelvana"));
+    setApplicationVersion(QStringLiteral("2.7"));
+    setProperty("helpFile", QString::fromLatin1(helpFile));
+}
+
+void showUncaught(const std::exception &e)
+{
+    if (dynamic_cast<const EncodingError *>(&e))
+        return; // already shown when the statement was refused
+    if (auto *db = dynamic_cast<const DbError *>(&e)) {
+        ui::error(db->text());
+        return;
+    }
+    if (auto *re = dynamic_cast<const report::ReportError *>(&e)) {
+        ui::titledBox(re->title(), re->message());
+        return;
+    }
+    ui::error(QString::fromUtf8(e.what()));
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        showUncaught(e);
+    }
+    return false;
+}

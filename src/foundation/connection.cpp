@@ -1,0 +1,208 @@
+#include "foundation/connection.h"
+
+#include <QProcessEnvironment>
+#include <cerrno>
+#include <iconv.h>
+#include <mysql.h>
+
+namespace {
+
+// One converter per direction; iconv_t is not thread-safe, but the program has one thread.
+struct Iconv
+{
+    iconv_t cd;
+    Iconv(const char *to, const char *from)
+        : cd(iconv_open(to, from))
+    {}
+    ~Iconv()
+    {
+        if (cd != (iconv_t)-1)
+            iconv_close(cd);
+    }
+};
+
+Iconv &toCp1250()
+{
+    static Iconv c("CP1250", "UTF-8");
+    return c;
+}
+Iconv &fromCp1250()
+{
+    static Iconv c("UTF-8", "CP1250");
+    return c;
+}
+
+} // namespace
+
+QString Cp1250::unrepresentable(const QString &text)
+{
+    QString bad;
+    const auto ucs = text.toUcs4();
+    for (char32_t c : ucs) {
+        if (c < 0x80)
+            continue;
+        QString one = QString::fromUcs4(&c, 1);
+        QByteArray in = one.toUtf8();
+        char out[8];
+        char *ip = in.data();
+        size_t il = in.size();
+        char *op = out;
+        size_t ol = sizeof out;
+        iconv(toCp1250().cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(toCp1250().cd, &ip, &il, &op, &ol) == (size_t)-1 && !bad.contains(one))
+            bad += one;
+    }
+    return bad;
+}
+
+QByteArray Cp1250::encode(const QString &text)
+{
+    QByteArray in = text.toUtf8();
+    QByteArray out(in.size() + 1, '\0');
+    char *ip = in.data();
+    size_t il = in.size();
+    char *op = out.data();
+    size_t ol = out.size();
+    iconv(toCp1250().cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(toCp1250().cd, &ip, &il, &op, &ol) == (size_t)-1) {
+        // Find the offending character: the UTF-8 sequence at ip.
+        QString rest = QString::fromUtf8(ip, int(il));
+        uint ucs = rest.isEmpty() ? 0xFFFD : rest.toUcs4().value(0);
+        QString ch = QString::fromUcs4(reinterpret_cast<const char32_t *>(&ucs), 1);
+        QString msg = QStringLiteral("A(z) „%1” karakter (U+%2) nem tárolható az adatbázisban, "
+                                     "ezért az adat nem lett letárolva. Javítsa a szöveget!")
+                          .arg(ch)
+                          .arg(QString::number(ucs, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+        if (auto &notify = Connection::refusalNotifier())
+            notify(msg);
+        throw EncodingError(msg);
+    }
+    out.truncate(int(out.size() - ol));
+    return out;
+}
+
+QString Cp1250::decode(const char *data, size_t length)
+{
+    if (length == 0)
+        return QString();
+    QByteArray out(int(length * 3 + 4), '\0');
+    char *ip = const_cast<char *>(data);
+    size_t il = length;
+    char *op = out.data();
+    size_t ol = out.size();
+    iconv(fromCp1250().cd, nullptr, nullptr, nullptr, nullptr);
+    while (il > 0) {
+        if (iconv(fromCp1250().cd, &ip, &il, &op, &ol) == (size_t)-1) {
+            if (errno == EILSEQ || errno == EINVAL) {
+                // The five byte values CP1250 leaves undefined: show a replacement character.
+                static const char repl[] = "\xEF\xBF\xBD";
+                if (ol < 3)
+                    break;
+                memcpy(op, repl, 3);
+                op += 3;
+                ol -= 3;
+                ++ip;
+                --il;
+                continue;
+            }
+            break;
+        }
+    }
+    return QString::fromUtf8(out.constData(), int(out.size() - ol));
+}
+
+ConnectionSettings ConnectionSettings::fromEnvironment()
+{
+    ConnectionSettings s;
+    const auto env = QProcessEnvironment::systemEnvironment();
+    if (env.contains(QStringLiteral("ZELVANA_DB_HOST")))
+        s.host = env.value(QStringLiteral("ZELVANA_DB_HOST"));
+    if (env.contains(QStringLiteral("ZELVANA_DB_PORT")))
+        s.port = env.value(QStringLiteral("ZELVANA_DB_PORT")).toUInt();
+    if (env.contains(QStringLiteral("ZELVANA_DB_NAME"))) {
+        s.database = env.value(QStringLiteral("ZELVANA_DB_NAME"));
+        s.catalog = s.database;
+    }
+    if (env.contains(QStringLiteral("ZELVANA_DB_USER")))
+        s.user = env.value(QStringLiteral("ZELVANA_DB_USER"));
+    return s;
+}
+
+void ResultDeleter::operator()(st_mysql_res *res) const
+{
+    if (res)
+        mysql_free_result(res);
+}
+
+std::function<void(const QString &)> &Connection::refusalNotifier()
+{
+    static std::function<void(const QString &)> f;
+    return f;
+}
+
+Connection::Connection(const ConnectionSettings &settings)
+    : cfg(settings)
+{
+    handle = mysql_init(nullptr);
+    if (!handle)
+        throw DbError(QStringLiteral("SQL Error: out of memory"));
+    // Force TCP, so the port means what it says.
+    unsigned protocol = MYSQL_PROTOCOL_TCP;
+    mysql_optionsv(handle, MYSQL_OPT_PROTOCOL, &protocol);
+    unsigned timeout = 5;
+    mysql_optionsv(handle, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
+    // The client library escapes for this character set; the server is told with SET CHARACTER SET.
+    QString codepage = QStringLiteral("cp1250");
+    const int eq = cfg.properties.indexOf(QLatin1Char('='));
+    if (eq >= 0)
+        codepage = cfg.properties.mid(eq + 1).trimmed();
+    mysql_optionsv(handle, MYSQL_SET_CHARSET_NAME, codepage.toLower().toLatin1().constData());
+
+    const QByteArray host = cfg.host.toUtf8(), user = cfg.user.toUtf8(), pass = cfg.password.toUtf8(),
+                     db = cfg.database.toUtf8();
+    if (!mysql_real_connect(handle, host.constData(), user.constData(), pass.constData(), db.constData(),
+                            cfg.port, nullptr, 0)) {
+        QString msg = QString::fromUtf8(mysql_error(handle));
+        mysql_close(handle);
+        handle = nullptr;
+        throw DbError(QStringLiteral("SQL Error: ") + msg);
+    }
+    execute(QStringLiteral("SET CHARACTER SET %1").arg(codepage).toLatin1());
+}
+
+Connection::~Connection()
+{
+    if (handle)
+        mysql_close(handle);
+}
+
+void Connection::fail() const
+{
+    throw DbError(QStringLiteral("SQL Error: ") +
+                  Cp1250::decode(mysql_error(handle), strlen(mysql_error(handle))));
+}
+
+ResultPtr Connection::execute(const QByteArray &statement)
+{
+    if (!handle)
+        throw DbError(QStringLiteral("SQL Error: not connected"));
+    if (mysql_real_query(handle, statement.constData(), statement.size()) != 0)
+        fail();
+    MYSQL_RES *res = mysql_store_result(handle);
+    if (!res && mysql_field_count(handle) != 0)
+        fail();
+    return ResultPtr(res);
+}
+
+QByteArray Connection::escape(const QByteArray &raw) const
+{
+    QByteArray out(raw.size() * 2 + 1, '\0');
+    unsigned long n = mysql_real_escape_string(handle, out.data(), raw.constData(), raw.size());
+    out.truncate(int(n));
+    return out;
+}
+
+quint64 Connection::affectedRows() const
+{
+    return handle ? mysql_affected_rows(handle) : 0;
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The one database connection (ZCon1): MariaDB Connector/C over TCP, CP1250 on the wire.
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+struct st_mysql;
+struct st_mysql_res;
+
+// A database failure. For errors of the server the text is "SQL Error: " and the server's message.
+class DbError : public std::runtime_error
+{
+public:
+    explicit DbError(const QString &text)
+        : std::runtime_error(text.toStdString())
+        , txt(text)
+    {}
+    QString text() const { return txt; }
+
+private:
+    QString txt;
+};
+
+// Text that CP1250 cannot carry: the statement is refused before it is sent.
+class EncodingError : public DbError
+{
+public:
+    explicit EncodingError(const QString &text)
+        : DbError(text)
+    {}
+};
+
+// Conversion between Qt's Unicode strings and CP1250 bytes, through iconv.
+class Cp1250
+{
+public:
+    // Throws EncodingError naming the first character that CP1250 cannot represent.
+    static QByteArray encode(const QString &text);
+    static QString decode(const char *data, size_t length);
+    // The characters of `text` that CP1250 cannot represent (empty when all can).
+    static QString unrepresentable(const QString &text);
+};
+
+struct ConnectionSettings
+{
+    QString host = QStringLiteral("localhost");
+    unsigned port = 3306;
+    QString database = QStringLiteral("zelv2010");
+    QString user = QStringLiteral("zelv2010");
+    QString password;
+    QString catalog = QStringLiteral("zelv2010");
+    QString properties = QStringLiteral("codepage=CP1250");
+
+    // The fixed settings; tests, and only tests, point them elsewhere through ZELVANA_DB_HOST,
+    // ZELVANA_DB_PORT, ZELVANA_DB_NAME and ZELVANA_DB_USER.
+    static ConnectionSettings fromEnvironment();
+};
+
+// Owns a stored result; frees it when destroyed.
+struct ResultDeleter
+{
+    void operator()(st_mysql_res *res) const;
+};
+using ResultPtr = std::unique_ptr<st_mysql_res, ResultDeleter>;
+
+class Connection
+{
+public:
+    // Connects at once (the data module is connected from the moment it exists); throws DbError.
+    explicit Connection(const ConnectionSettings &settings);
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    // Sends one statement (already encoded). Returns the stored result for statements that
+    // produce rows, nullptr otherwise. Throws DbError("SQL Error: ...").
+    ResultPtr execute(const QByteArray &statement);
+    // Escapes text for a quoted literal, safely for the connection's character set.
+    QByteArray escape(const QByteArray &raw) const;
+    quint64 affectedRows() const;
+
+    const ConnectionSettings &settings() const { return cfg; }
+    bool connected() const { return handle != nullptr; }
+
+    // Called with the message when a statement is refused for a character CP1250 lacks, before
+    // the exception is thrown (the program shows the message to the user).
+    static std::function<void(const QString &)> &refusalNotifier();
+
+private:
+    [[noreturn]] void fail() const;
+    st_mysql *handle = nullptr;
+    ConnectionSettings cfg;
+};

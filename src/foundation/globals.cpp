@@ -1,0 +1,7 @@
+#include "foundation/globals.h"
+
+ModuleValues &mv()
+{
+    static ModuleValues values;
+    return values;
+}

@@ -1,0 +1,14 @@
+#include "foundation/application.h"
+#include "foundation/tform1.h"
+#include "foundation/windows.h"
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    windows::registerAll();
+    TForm1 form;
+    if (!form.startedUp())
+        return 1;
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,130 @@
+#include "foundation/application.h"
+#include "foundation/tdata.h"
+#include "foundation/tform1.h"
+#include "support/testdb.h"
+#include "support/uidriver.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+    static QString startupText() { return TForm1::startupMessageLines().join('\n'); }
+
+private slots:
+    void startsWithEveryTableAndShowsTheWholeMenu()
+    {
+        TestDb db(true);
+        UiDriver driver;
+        TForm1 form;
+        QVERIFY(form.startedUp());
+        QVERIFY(driver.boxes.isEmpty());
+        QVERIFY(hasData());
+        QCOMPARE(form.windowTitle(), QString("Zelvana Ver. 2.7 2010. év"));
+        QCOMPARE(form.size(), QSize(553, 223));
+        // Every table view is open; the tenant's row is there for the report headers.
+        for (Query *v : Data().tableViews())
+            QVERIFY2(v->isOpen(), qPrintable(v->name()));
+
+        struct Item
+        {
+            const char *name, *caption;
+        };
+        const Item expected[] = {
+            {"Bizonylat1", "Terményben"},
+            {"Jegyzk1", "Jegyzék"},
+            {"Csoportos1", "Csoportos feladás"},
+            {"Igazols1", "Igazolás"},
+            {"Bejelents1", "Bejelentés"},
+            {"Lekrdezs4", "Listák"},
+            {"Haszonbrlet1", "Szerződés"},
+            {"Bevitel1", "Tulajdonos"},
+            {"Tbla1", "Helyrajziszám"},
+            {"mvelsig1", "Művelési ág"},
+            {"Helysgnv2", "Helységnév"},
+            {"Tulajdonforma2", "Tulajdonforma"},
+            {"Fekvs2", "Fekvés"},
+            {"Ellenrzs1", "Ellenörzés"},
+            {"Adatments1", "Adat export"},
+            {"Vge1", "Vége"},
+            {"Nvjegy1", "Névjegy"},
+            {"Sg1", "Súgó"},
+        };
+        for (const auto &item : expected) {
+            auto *a = form.findChild<QAction *>(item.name);
+            QVERIFY2(a, item.name);
+            QCOMPARE(a->text(), QString(item.caption));
+        }
+        // Top level in menu-bar order.
+        QStringList top;
+        for (QAction *a : form.menuBar()->actions())
+            top << a->text();
+        QCOMPARE(top, (QStringList{"Kifizetés", "Bejelentés", "Listák", "Szerződés", "Tulajdonos",
+                                   "Helyrajziszám", "Törzsadat", "Segédlet", "Kilépés"}));
+        QCOMPARE(form.Kifizets1->property("helpContext").toInt(), 1);
+        QVERIFY(form.findChild<QAction *>("Vge1")->isEnabled());
+        QCOMPARE(qApp->property("helpFile").toString(), QString("ZELV.HLP"));
+        QCOMPARE(QLocale().decimalPoint(), QString(","));
+    }
+
+    void serverNotReachableShowsTheStartupBox()
+    {
+        TestDb db;
+        // A port on which nothing answers.
+        qputenv("ZELVANA_DB_PORT", "1");
+        UiDriver driver;
+        TForm1 form;
+        QVERIFY(!form.startedUp());
+        QVERIFY(!hasData());
+        QCOMPARE(driver.boxes.size(), 1);
+        QCOMPARE(driver.boxes[0].kind, ui::BoxKind::Confirm);
+        QCOMPARE(driver.boxes[0].title, QString("Confirm"));
+        QCOMPARE(driver.boxes[0].text, startupText());
+        QCOMPARE(driver.boxes[0].text.split('\n').size(), 6);
+    }
+
+    void missingWorkTableShowsTheStartupBox()
+    {
+        TestDb db;
+        db.exec("DROP TABLE munk");
+        UiDriver driver;
+        TForm1 form;
+        QVERIFY(!form.startedUp());
+        QCOMPARE(driver.texts(), QStringList{startupText()});
+    }
+
+    void uncaughtErrorIsShownAndTheWindowStaysUsable()
+    {
+        TestDb db;
+        UiDriver driver;
+        QPushButton button("x");
+        int clicks = 0;
+        QObject::connect(&button, &QPushButton::clicked, [&] {
+            ++clicks;
+            if (clicks == 1)
+                throw DbError("SQL Error: Table 'zelv2010.x' doesn't exist");
+        });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(driver.boxes.size(), 1);
+        QCOMPARE(driver.boxes[0].kind, ui::BoxKind::Error);
+        QCOMPARE(driver.boxes[0].text, QString("SQL Error: Table 'zelv2010.x' doesn't exist"));
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicks, 2);
+        QCOMPARE(driver.boxes.size(), 1);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    TestStartup t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "test_startup.moc"

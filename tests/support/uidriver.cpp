@@ -1,0 +1,59 @@
+#include "support/uidriver.h"
+
+#include <QTimer>
+
+UiDriver::UiDriver()
+{
+    ui::setHandler(this);
+}
+UiDriver::~UiDriver()
+{
+    ui::setHandler(nullptr);
+}
+
+void UiDriver::onModal(std::function<void(QDialog &)> script)
+{
+    scripts.push_back(std::move(script));
+}
+
+QStringList UiDriver::texts() const
+{
+    QStringList l;
+    for (const auto &b : boxes)
+        l << b.text;
+    return l;
+}
+
+QString UiDriver::lastText() const
+{
+    return boxes.isEmpty() ? QString() : boxes.last().text;
+}
+
+void UiDriver::clear()
+{
+    boxes.clear();
+}
+
+void UiDriver::showBox(const ui::Box &box)
+{
+    boxes.append(box);
+}
+
+int UiDriver::showModal(QDialog &dialog)
+{
+    ++modals;
+    classes << QString::fromLatin1(dialog.metaObject()->className());
+    std::function<void(QDialog &)> script;
+    if (!scripts.empty()) {
+        script = std::move(scripts.front());
+        scripts.pop_front();
+    }
+    QDialog *d = &dialog;
+    QTimer::singleShot(0, d, [d, script] {
+        if (script)
+            script(*d);
+        if (d->isVisible())
+            d->reject();
+    });
+    return dialog.exec();
+}
