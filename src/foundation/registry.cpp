@@ -1,8 +1,13 @@
 #include "foundation/windows.h"
 
+#include "codetables/codetables.h"
+
 // Each subsystem's registration; a subsystem adds its call here when its windows exist.
 namespace windows {
 
-void registerAll() {}
+void registerAll()
+{
+    codetables::registerWindows();
+}
 
 } // namespace windows

@@ -138,6 +138,7 @@ TData::TData(const ConnectionSettings &settings, QObject *parent)
     DetailDataset = detail.get();
     ownedDatasets.push_back(std::move(master));
     ownedDatasets.push_back(std::move(detail));
+    wireReportCallbacks();
 }
 
 TData::~TData()

@@ -7,6 +7,8 @@
 #include "foundation/datasource.h"
 #include "foundation/query.h"
 #include "reports/engine/datasource.h"
+#include "reports/engine/report.h"
+#include "reports/engine/variables.h"
 
 #include <QHash>
 #include <QObject>
@@ -60,10 +62,40 @@ public:
     report::UserDataset *MasterDataset = nullptr;
     report::UserDataset *DetailDataset = nullptr;
 
+    // The report object (holds the template loaded last) and the program-wide report variables.
+    report::Report frNyomtat;
+    report::Variables variables;
+
+    // Detail queries: the items (ZQ12) and their totals (ZQ11) of the current row of ZQ13.
+    void alreszTeteles();
+    void sumAK_aHkod();
+    void alreszTetelesNev();
+    void sumAK_hNkod();
+    void alreszTetelesHrsz();
+    void sumAK_aTkod();
+    void alreszTetelesVaros();
+    void sumAK_tVkod();
+    void frDBDataSet5Next();
+    void frDBDataSet6Close();
+
+    // The owner list grouped by initial: both user datasets walk ZQ33.
+    void MasterDatasetFirst();
+    void MasterDatasetNext();
+    void MasterDatasetCheckEOF(bool &eof);
+    void DetailDatasetFirst();
+    void DetailDatasetNext();
+    void DetailDatasetCheckEOF(bool &eof);
+    int groupStart = -1; // bookmark in ZQ33: the first owner of the current group
+
+    // Callbacks of the settlement prints, installed by the settlement windows' subsystem.
+    std::function<void()> frDBDataSet1Next, frDBDataSet2Close, frDBDataSet12Next, frDBDataSet13Open,
+        frDBDataSet110First, frDBDataSet110Next;
+
 private:
     Query *makeQuery(const QString &name, const QString &designSql = QString());
     DataSource *makeSource(Query *q, const QString &name);
     report::QueryDataset *makeDataset(int number, Query *q);
+    void wireReportCallbacks();
 
     std::unique_ptr<Connection> connection;
     QHash<QString, Query *> queries; // lower-case name

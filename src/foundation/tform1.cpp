@@ -63,7 +63,9 @@ TForm1::TForm1(QWidget *parent)
     client->setPalette(pal);
     setCentralWidget(client);
     buildMenu();
-    resize(553, 223);
+    // 553 x 223, widened only as far as the nine menu titles need in the desktop's font, so
+    // none of them hides behind an overflow button.
+    resize(qMax(553, menuBar()->sizeHint().width() + 8), 223);
     if (QScreen *screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();

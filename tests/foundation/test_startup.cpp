@@ -26,7 +26,8 @@ private slots:
         QVERIFY(driver.boxes.isEmpty());
         QVERIFY(hasData());
         QCOMPARE(form.windowTitle(), QString("Zelvana Ver. 2.7 2010. év"));
-        QCOMPARE(form.size(), QSize(553, 223));
+        QCOMPARE(form.height(), 223);
+        QVERIFY(form.width() >= 553);
         // Every table view is open; the tenant's row is there for the report headers.
         for (Query *v : Data().tableViews())
             QVERIFY2(v->isOpen(), qPrintable(v->name()));

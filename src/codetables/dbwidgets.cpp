@@ -1,0 +1,117 @@
+#include "codetables/dbwidgets.h"
+
+#include "foundation/datasource.h"
+#include "foundation/query.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QStyle>
+#include <QToolButton>
+
+DbGrid::DbGrid(DataSource *source, const QString &name, QWidget *parent)
+    : QTableView(parent)
+    , src(source)
+{
+    setObjectName(name);
+    setModel(source);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setAlternatingRowColors(true);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setVisible(false);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DbGrid::titleClicked);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &cur) {
+        if (!syncing && cur.isValid())
+            src->setCurrentRow(cur.row());
+    });
+    connect(source, &DataSource::currentChanged, this, [this] { followCurrent(); });
+    connect(source, &QAbstractItemModel::modelReset, this, [this] {
+        followCurrent();
+        resizeColumnsToContents();
+    });
+    followCurrent();
+}
+
+void DbGrid::followCurrent()
+{
+    const int row = src->currentRow();
+    if (row < 0 || row >= src->rowCount())
+        return;
+    syncing = true;
+    const QModelIndex idx = src->index(row, qMax(0, currentIndex().column()));
+    selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(idx);
+    syncing = false;
+}
+
+DbNavigator::DbNavigator(DataSource *source, const QString &name, QWidget *parent)
+    : QWidget(parent)
+    , src(source)
+{
+    setObjectName(name);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    auto make = [&](const QString &objName, QStyle::StandardPixmap icon, const QString &tip) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(objName);
+        b->setIcon(style()->standardIcon(icon));
+        b->setToolTip(tip);
+        b->setAccessibleName(tip);
+        b->setAutoRaise(false);
+        b->setFocusPolicy(Qt::TabFocus);
+        row->addWidget(b);
+        return b;
+    };
+    firstButton = make(QStringLiteral("nbFirst"), QStyle::SP_MediaSkipBackward, QStringLiteral("Első sor"));
+    priorButton = make(QStringLiteral("nbPrior"), QStyle::SP_MediaSeekBackward, QStringLiteral("Előző sor"));
+    nextButton = make(QStringLiteral("nbNext"), QStyle::SP_MediaSeekForward, QStringLiteral("Következő sor"));
+    lastButton = make(QStringLiteral("nbLast"), QStyle::SP_MediaSkipForward, QStringLiteral("Utolsó sor"));
+    row->addStretch();
+    Query *q = src->query();
+    connect(firstButton, &QToolButton::clicked, this, [q] { q->first(); });
+    connect(priorButton, &QToolButton::clicked, this, [q] { q->prior(); });
+    connect(nextButton, &QToolButton::clicked, this, [q] { q->next(); });
+    connect(lastButton, &QToolButton::clicked, this, [q] { q->last(); });
+    connect(src, &DataSource::currentChanged, this, &DbNavigator::updateButtons);
+    connect(src, &QAbstractItemModel::modelReset, this, &DbNavigator::updateButtons);
+    updateButtons();
+}
+
+void DbNavigator::updateButtons()
+{
+    Query *q = src->query();
+    const int n = q->isOpen() ? q->rowCount() : 0;
+    const int r = q->rowIndex();
+    firstButton->setEnabled(n > 0 && r > 0);
+    priorButton->setEnabled(n > 0 && r > 0);
+    nextButton->setEnabled(n > 0 && r < n - 1);
+    lastButton->setEnabled(n > 0 && r < n - 1);
+}
+
+DbField::DbField(DataSource *source, const QString &field, const QString &name, QWidget *parent)
+    : QLineEdit(parent)
+    , src(source)
+    , fld(field)
+{
+    setObjectName(name);
+    setReadOnly(true);
+    setFocusPolicy(Qt::NoFocus);
+    QPalette p = palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Window));
+    setPalette(p);
+    connect(source, &DataSource::currentChanged, this, &DbField::refresh);
+    connect(source, &QAbstractItemModel::modelReset, this, &DbField::refresh);
+    refresh();
+}
+
+void DbField::refresh()
+{
+    Query *q = src->query();
+    setText(q->isOpen() && q->hasField(fld) ? q->fieldText(fld) : QString());
+    setCursorPosition(0);
+}

@@ -1,0 +1,266 @@
+#include "codetables/editwindow.h"
+
+#include "foundation/codes.h"
+#include "foundation/connection.h"
+#include "foundation/formats.h"
+#include "foundation/keys.h"
+#include "foundation/query.h"
+#include "foundation/ui.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+// Trailing blanks and control characters do not make a name.
+QString trimmedRight(const QString &t)
+{
+    int n = t.size();
+    while (n > 0 && (t[n - 1].isSpace() || t[n - 1].category() == QChar::Other_Control))
+        --n;
+    return t.left(n);
+}
+} // namespace
+
+EditWindow::EditWindow(EditSpec spec, QWidget *parent)
+    : QDialog(parent)
+    , s(std::move(spec))
+{
+    setWindowTitle(s.designCaption);
+    auto *outer = new QVBoxLayout(this);
+    form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    outer->addLayout(form);
+    for (const auto &b : s.boxes) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(b.name);
+        if (b.maxLength > 0)
+            e->setMaxLength(b.maxLength);
+        e->setText(b.initial);
+        e->setToolTip(b.hint);
+        e->setReadOnly(b.readOnly || b.hidden);
+        if (!b.allowed.isEmpty())
+            keys::allowOnly(e, b.allowed);
+        if (b.zeroWhenEmpty)
+            keys::zeroWhenLeftEmpty(e);
+        if (!b.accessibleName.isEmpty())
+            e->setAccessibleName(b.accessibleName);
+        boxes.insert(b.name, e);
+        if (b.hidden) {
+            e->hide();
+            continue;
+        }
+        if (!b.readOnly) {
+            // The boxes the clerk types into are yellow.
+            QPalette p = e->palette();
+            p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
+            e->setPalette(p);
+        }
+        if (!b.label.isEmpty()) {
+            auto *l = new QLabel(b.label, this);
+            l->setBuddy(e);
+            form->addRow(l, e);
+        } else {
+            form->addRow(e);
+        }
+        e->setMinimumWidth(e->fontMetrics().averageCharWidth() * qBound(12, b.maxLength, 46));
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(s.okName);
+    ok->setToolTip(QStringLiteral("Adatok letárolása"));
+    cancel = new QPushButton(QStringLiteral("Mégsem"), this);
+    cancel->setObjectName(s.cancelName);
+    cancel->setToolTip(QStringLiteral("Kilépés letárolás nélkül"));
+    for (auto *b : {ok, cancel}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    outer->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &EditWindow::OKClick);
+    connect(cancel, &QPushButton::clicked, this, &EditWindow::CancelClick);
+    if (s.enterMovesFocus)
+        keys::enterMovesFocus(this);
+    finishLayout();
+}
+
+void EditWindow::finishLayout()
+{
+    if (s.fixedSize)
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+    if (!s.tabOrder.isEmpty()) {
+        QWidget *prev = nullptr;
+        for (const auto &name : s.tabOrder) {
+            auto *w = findChild<QWidget *>(name);
+            if (!w)
+                continue;
+            if (prev)
+                setTabOrder(prev, w);
+            prev = w;
+        }
+    }
+}
+
+QLineEdit *EditWindow::box(const QString &name) const
+{
+    return boxes.value(name, nullptr);
+}
+
+bool EditWindow::isNewMode() const
+{
+    return s.editMode && *s.editMode == s.newModeText;
+}
+
+bool EditWindow::fill()
+{
+    setWindowTitle(s.editMode ? *s.editMode : s.designCaption);
+    try {
+        for (const auto &b : s.boxes)
+            if (!b.column.isEmpty())
+                boxes[b.name]->setText(s.list->fieldText(b.column));
+        fillMore();
+    } catch (const std::exception &) {
+        ui::message(s.fillFailure);
+        failedFill = true;
+        reject();
+        return false;
+    }
+    for (auto *e : std::as_const(boxes))
+        e->setCursorPosition(0);
+    return true;
+}
+
+void EditWindow::setLines(Query *q, const QStringList &lines)
+{
+    q->close();
+    q->clearSql();
+    for (const auto &l : lines)
+        q->addSql(l);
+}
+
+void EditWindow::exec(Query *q, const QStringList &lines)
+{
+    setLines(q, lines);
+    q->execSql();
+}
+
+void EditWindow::bind(Query *q, const QList<EditSpec::Binding> &bindings, const QString &newCode)
+{
+    for (const auto &b : bindings) {
+        const QString text = b.box.isEmpty() ? newCode : boxes.value(b.box)->text();
+        switch (b.type) {
+        case EditSpec::Type::Text:
+            q->setText(b.param, text);
+            break;
+        case EditSpec::Type::Number: {
+            auto v = formats::parseNumber(text);
+            if (!v)
+                throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+            q->setNumber(b.param, *v);
+            break;
+        }
+        case EditSpec::Type::Date: {
+            auto d = formats::parseDate(text);
+            if (!d)
+                throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
+            q->setDate(b.param, *d);
+            break;
+        }
+        }
+    }
+}
+
+void EditWindow::readCarried(QHash<QString, QVariant> &values)
+{
+    if (s.carried.isEmpty())
+        return;
+    QStringList cols;
+    for (const auto &c : s.carried)
+        cols << c.column;
+    setLines(s.aux, {QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :p0")
+                         .arg(cols.join(QStringLiteral(", ")), s.table, s.idColumn)});
+    s.aux->setText(QStringLiteral("p0"), boxes.value(s.idBox)->text());
+    s.aux->open();
+    for (const auto &c : s.carried)
+        if (!s.aux->eof() && !s.aux->isNull(c.column))
+            values.insert(c.param, c.type == EditSpec::Type::Number ? QVariant(s.aux->fieldNumber(c.column))
+                                                                    : QVariant(s.aux->fieldText(c.column)));
+}
+
+void EditWindow::OKClick()
+{
+    // Checks, in order: a failed one names the box and keeps the window open.
+    for (const auto &c : s.checks) {
+        QLineEdit *e = boxes.value(c.box);
+        bool bad = false;
+        if (c.kind == EditSpec::Check::Kind::NotBlank)
+            bad = trimmedRight(e->text()).trimmed().isEmpty();
+        else
+            bad = !formats::parseDate(e->text()).has_value();
+        if (bad) {
+            ui::message(c.message);
+            e->setFocus();
+            return;
+        }
+    }
+    if (!checkMore())
+        return;
+
+    try {
+        if (!isNewMode()) {
+            try {
+                QHash<QString, QVariant> carried;
+                readCarried(carried);
+                setLines(s.stmt, s.replaceLines);
+                bind(s.stmt, s.replaceBindings, QString());
+                for (auto it = carried.cbegin(); it != carried.cend(); ++it) {
+                    if (it.value().typeId() == QMetaType::Double)
+                        s.stmt->setNumber(it.key(), it.value().toDouble());
+                    else
+                        s.stmt->setText(it.key(), it.value().toString());
+                }
+                s.stmt->execSql();
+                if (s.codeValue)
+                    *s.codeValue = boxes.value(s.codeBox)->text();
+                exec(s.stmt, {QStringLiteral("COMMIT")});
+            } catch (const std::exception &) {
+                ui::message(s.changeFailure);
+                exec(s.stmt, {QStringLiteral("ROLLBACK")});
+            }
+        } else {
+            setLines(s.aux, s.lastCodeLines);
+            s.aux->open();
+            s.aux->last();
+            exec(s.stmt, {QStringLiteral("START TRANSACTION")});
+            try {
+                setLines(s.stmt, s.insertLines);
+                const QString code = nextCode(*s.aux, s.codeField);
+                bind(s.stmt, s.insertBindings, code);
+                s.stmt->execSql();
+                if (s.codeValue)
+                    *s.codeValue = code;
+                exec(s.stmt, {QStringLiteral("COMMIT")});
+            } catch (const std::exception &) {
+                ui::message(s.insertFailure);
+                exec(s.stmt, {QStringLiteral("ROLLBACK")});
+            }
+        }
+        // Re-read the list in its default order, on the saved row (also after a refused save).
+        setLines(s.list, s.listLinesAfterSaving);
+        s.list->open();
+        s.list->locate(s.codeField, s.codeValue ? *s.codeValue : QString());
+    } catch (const std::exception &) {
+        ui::message(s.otherFailure);
+        return;
+    }
+    accept();
+}
+
+void EditWindow::CancelClick()
+{
+    reject();
+}

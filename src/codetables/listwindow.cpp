@@ -1,0 +1,261 @@
+#include "codetables/listwindow.h"
+
+#include "codetables/dbwidgets.h"
+#include "codetables/editwindow.h"
+#include "foundation/globals.h"
+#include "foundation/keys.h"
+#include "foundation/query.h"
+#include "foundation/ui.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <memory>
+
+ListWindow::ListWindow(ListSpec spec, QWidget *parent)
+    : QDialog(parent)
+    , s(std::move(spec))
+{
+    setWindowTitle(s.caption);
+    // On creation: the opening order caption.
+    mv().listOrderText = s.openingCaption;
+
+    auto *outer = new QVBoxLayout(this);
+
+    auto *searchRow = new QHBoxLayout;
+    Label19 = new QLabel(s.searchLabel, this);
+    Label19->setObjectName(QStringLiteral("Label19"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setToolTip(QStringLiteral("Kezdö betükre rákeres"));
+    Label19->setBuddy(Edit1);
+    Button6 = new QPushButton(QStringLiteral("Keres"), this);
+    Button6->setObjectName(QStringLiteral("Button6"));
+    Button6->setToolTip(QStringLiteral("Keresés inditása"));
+    searchRow->addWidget(Label19);
+    searchRow->addWidget(Edit1, 1);
+    searchRow->addWidget(Button6);
+    outer->addLayout(searchRow);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Adata"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto *grid = new QGridLayout(GroupBox1);
+    int row = 0, fieldNo = 0;
+    const int perColumn = (int(s.adata.size()) + 1) / 2;
+    for (const auto &f : std::as_const(s.adata)) {
+        const int col = s.adata.size() > 4 && row >= perColumn ? 2 : 0;
+        const int r = col ? row - perColumn : row;
+        auto *label = new QLabel(f.label, GroupBox1);
+        auto *cells = new QHBoxLayout;
+        DbField *first = nullptr;
+        for (const auto &name : f.fields) {
+            auto *field = new DbField(s.source, name, QStringLiteral("DBEdit%1").arg(++fieldNo), GroupBox1);
+            field->setAccessibleName(f.label + QLatin1Char(' ') + name);
+            cells->addWidget(field, name.contains(QLatin1String("rszam")) ? 0 : 1);
+            if (name.contains(QLatin1String("rszam")))
+                field->setMaximumWidth(field->fontMetrics().averageCharWidth() * 8);
+            if (!first)
+                first = field;
+        }
+        label->setBuddy(first);
+        grid->addWidget(label, r, col, Qt::AlignRight);
+        grid->addLayout(cells, r, col + 1);
+        ++row;
+    }
+    outer->addWidget(GroupBox1);
+
+    Label18 = new QLabel(this);
+    Label18->setObjectName(QStringLiteral("Label18"));
+    QFont bold = Label18->font();
+    bold.setBold(true);
+    Label18->setFont(bold);
+    outer->addWidget(Label18);
+
+    s.source->setColumns(s.gridColumns);
+    DBGrid1 = new DbGrid(s.source, QStringLiteral("DBGrid1"), this);
+    DBGrid1->setToolTip(QStringLiteral("Sorbarendezéshez klikk az oszlop fejlécre."));
+    DBGrid1->setAccessibleName(s.caption);
+    DBGrid1->setMinimumHeight(DBGrid1->verticalHeader()->defaultSectionSize() * 12);
+    outer->addWidget(DBGrid1, 1);
+
+    DBNavigator1 = new DbNavigator(s.source, QStringLiteral("DBNavigator1"), this);
+    outer->addWidget(DBNavigator1);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto *buttons = new QHBoxLayout(Panel1);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    auto make = [&](QPushButton *&b, const QString &name, const QString &caption, const QString &hint,
+                    void (ListWindow::*handler)()) {
+        b = new QPushButton(caption, Panel1);
+        b->setObjectName(name);
+        b->setToolTip(hint);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, handler);
+    };
+    make(Button2, QStringLiteral("Button2"), QStringLiteral("Új"), s.hintNew, &ListWindow::Button2Click);
+    make(Button3, QStringLiteral("Button3"), QStringLiteral("Módosít"), s.hintChange,
+         &ListWindow::Button3Click);
+    make(Button4, QStringLiteral("Button4"), QStringLiteral("Töröl"), s.hintDelete,
+         &ListWindow::Button4Click);
+    make(Button5, QStringLiteral("Button5"), QStringLiteral("Mégsem"), s.hintCancel,
+         &ListWindow::Button5Click);
+    make(Button1, QStringLiteral("Button1"), QStringLiteral("Kiválaszt"), s.hintPick,
+         &ListWindow::Button1Click);
+    make(Button7, QStringLiteral("Button7"), QStringLiteral("Nyomtat"), s.hintPrint,
+         &ListWindow::Button7Click);
+    Button6->setAutoDefault(false);
+    for (const auto &name : std::as_const(s.buttonOrder))
+        buttons->addWidget(Panel1->findChild<QPushButton *>(name));
+    outer->addWidget(Panel1);
+
+    // Tab order: search box, search button, the grid, the navigator, then the buttons.
+    QList<QWidget *> chain{Edit1, Button6, DBGrid1};
+    for (QWidget *b : {DBNavigator1->firstButton, DBNavigator1->priorButton, DBNavigator1->nextButton,
+                       DBNavigator1->lastButton})
+        chain << b;
+    for (const auto &name : std::as_const(s.buttonTabOrder))
+        chain << Panel1->findChild<QPushButton *>(name);
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+
+    connect(Button6, &QPushButton::clicked, this, &ListWindow::Button6Click);
+    connect(DBGrid1, &DbGrid::titleClicked, this, &ListWindow::DBGrid1TitleClick);
+    // The search runs on every key press with the text as it stood before the key.
+    keys::onKeyPressBefore(Edit1, [this](const QString &before) { search(before); });
+    if (s.enterMovesFocus)
+        keys::enterMovesFocus(this);
+    if (s.fixedSize)
+        outer->setSizeConstraint(QLayout::SetFixedSize);
+    resize(760, 560);
+}
+
+void ListWindow::setLines(Query *q, const QStringList &lines)
+{
+    q->close();
+    q->clearSql();
+    for (const auto &l : lines)
+        q->addSql(l);
+}
+
+void ListWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!shown) {
+        shown = true;
+        FormShow();
+    }
+}
+
+void ListWindow::FormShow()
+{
+    setLines(s.list, s.defaultLines);
+    s.list->open();
+    s.list->locate(s.codeField, s.codeValue ? *s.codeValue : QString());
+    Label18->setText(mv().listOrderText);
+    DBGrid1->setFocus();
+    Edit1->setFocus();
+}
+
+void ListWindow::search(const QString &text)
+{
+    setLines(s.list, s.defaultLines);
+    s.list->open();
+    s.list->locate(s.searchField, text);
+    Label18->setText(s.searchCaption);
+}
+
+void ListWindow::Button6Click()
+{
+    search(Edit1->text());
+}
+
+void ListWindow::DBGrid1TitleClick(int column)
+{
+    for (const auto &sort : std::as_const(s.sorts)) {
+        if (sort.column != column)
+            continue;
+        setLines(s.list, sort.lines);
+        s.list->open();
+        Label18->setText(sort.caption);
+        return;
+    }
+}
+
+bool ListWindow::inUse(const QStringList &lines, const QString &codeField)
+{
+    setLines(s.usageQuery, lines);
+    s.usageQuery->setText(QStringLiteral("p1"), s.list->fieldText(codeField));
+    s.usageQuery->open();
+    // An unused code gives no row at all: db then reads as 0.
+    return s.usageQuery->fieldInt(QStringLiteral("db")) != 0;
+}
+
+void ListWindow::openEditor(bool change)
+{
+    *s.editMode = change ? s.changeModeText : s.newModeText;
+    std::unique_ptr<EditWindow> editor(s.makeEditor(this));
+    if (change && !editor->fill())
+        return;
+    ui::showModal(*editor);
+}
+
+void ListWindow::Button2Click()
+{
+    openEditor(false);
+}
+
+void ListWindow::Button3Click()
+{
+    if (inUse(s.usageLinesChange, s.usageCodeFieldChange))
+        ui::confirm(s.usedOnChange); // the answer changes nothing
+    openEditor(true);
+}
+
+void ListWindow::Button4Click()
+{
+    if (inUse(s.usageLinesDelete, s.usageCodeFieldDelete)) {
+        ui::confirm(s.usedOnDelete);
+        return;
+    }
+    setLines(s.countQuery, s.countLines);
+    s.countQuery->open();
+    if (s.countQuery->fieldInt(QStringLiteral("db")) < 2) {
+        ui::message(QStringLiteral("Egy sornak maradni kell, nem törölhető ki."));
+        return;
+    }
+    try {
+        setLines(s.deleteQuery, s.deleteLines);
+        s.deleteQuery->setText(QStringLiteral("p1"), s.list->fieldText(s.deleteCodeField));
+        s.deleteQuery->execSql();
+    } catch (const std::exception &) {
+        ui::message(s.deleteFailedMessage);
+        return;
+    }
+    ui::message(s.deletedMessage);
+    s.list->refresh();
+}
+
+void ListWindow::Button7Click()
+{
+    if (s.print)
+        s.print();
+}
+
+void ListWindow::Button1Click()
+{
+    if (s.onPick)
+        s.onPick(*this);
+    accept();
+}
+
+void ListWindow::Button5Click()
+{
+    reject();
+}

@@ -1,0 +1,122 @@
+#pragma once
+// The list window pattern shared by the code-table, owner and parcel registers: a read-only grid
+// over the table's shared list query with a navigator and the "Adata" fields of the current row,
+// a search box that locates by the first letters of the name (one key behind), sorting by column
+// title, "Új", "Módosít" (with the in-use notice), "Töröl" (in-use and last-row refusals, no
+// question), "Nyomtat", and "Kiválaszt"/"Mégsem", which both close and leave the list query on its
+// row for the window that opened the list.
+
+#include "foundation/datasource.h"
+
+#include <QDialog>
+#include <functional>
+
+class DbGrid;
+class ListWindow;
+class DbNavigator;
+class EditWindow;
+class Query;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+struct ListSpec
+{
+    struct Sort
+    {
+        int column;        // 0-based grid column whose title sorts
+        QStringList lines; // the list statement in that order
+        QString caption;   // order caption shown afterwards
+    };
+    struct Field
+    {
+        QString label;      // "Kód:"
+        QStringList fields; // one field, or several side by side
+    };
+
+    QString caption;
+    bool fixedSize = true;
+    bool enterMovesFocus = false;
+
+    Query *list = nullptr;
+    DataSource *source = nullptr;
+    QList<DataSource::Column> gridColumns;
+    QList<Field> adata;
+
+    QString openingCaption;   // listOrderText, set at creation
+    QStringList defaultLines; // the list in its default order
+    QString searchLabel;      // Label19
+    QString searchField;      // the name column the search locates on
+    QString searchCaption;    // Label18 after a search
+    QList<Sort> sorts;
+
+    QString codeField;            // code column of the list (locate at opening)
+    QString *codeValue = nullptr; // muvagCode and its sisters
+
+    // "Módosít" and "Töröl": usage count (column db), row count, delete by code.
+    Query *usageQuery = nullptr;
+    QStringList usageLinesChange, usageLinesDelete;
+    QString usageCodeFieldChange, usageCodeFieldDelete; // column of the list row bound to :p1
+    QString usedOnChange, usedOnDelete;
+    Query *countQuery = nullptr;
+    QStringList countLines;
+    Query *deleteQuery = nullptr;
+    QStringList deleteLines;
+    QString deleteCodeField;
+    QString deletedMessage, deleteFailedMessage;
+
+    QString *editMode = nullptr;
+    QString newModeText, changeModeText;
+    std::function<EditWindow *(QWidget *parent)> makeEditor;
+
+    QString hintNew, hintChange, hintDelete, hintCancel, hintPick, hintPrint;
+    // Visual order of the buttons, by name (Button1 ... Button7), and their tab order.
+    QStringList buttonOrder, buttonTabOrder;
+
+    std::function<void()> print;              // prepares the print data and prints
+    std::function<void(ListWindow &)> onPick; // runs on "Kiválaszt" before the window closes
+};
+
+class ListWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    ListWindow(ListSpec spec, QWidget *parent);
+
+    QLabel *Label18 = nullptr;
+    QLabel *Label19 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QPushButton *Button6 = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+    DbGrid *DBGrid1 = nullptr;
+    DbNavigator *DBNavigator1 = nullptr;
+    QWidget *Panel1 = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr,
+                *Button5 = nullptr, *Button7 = nullptr;
+
+    const ListSpec &spec() const { return s; }
+
+    void FormShow();
+    void search(const QString &text);
+    void Button6Click();
+    void DBGrid1TitleClick(int column);
+    void Button2Click(); // Új
+    void Button3Click(); // Módosít
+    void Button4Click(); // Töröl
+    void Button7Click(); // Nyomtat
+    void Button1Click(); // Kiválaszt
+    void Button5Click(); // Mégsem
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void setLines(Query *q, const QStringList &lines);
+    bool inUse(const QStringList &lines, const QString &codeField);
+    void openEditor(bool change);
+
+    ListSpec s;
+    bool shown = false;
+};

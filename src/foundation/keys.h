@@ -1,0 +1,29 @@
+#pragma once
+// Key handling the windows share: Enter moving the focus, key filters of boxes, and the search
+// box that runs on every key press with the text as it stood before the key.
+
+#include <QString>
+#include <functional>
+
+class QLineEdit;
+class QWidget;
+
+namespace keys {
+
+// The window sees keys before its controls: Enter moves the focus to the next control in tab
+// order, Shift+Enter to the previous one. The key still reaches the control that had the focus.
+void enterMovesFocus(QWidget *window);
+
+// Drops every typed character of `box` that is not in `allowed` (Enter too); Backspace and the
+// editing keys (arrows, Delete, Home, End, Tab) pass. A filter on a box is the program's way of
+// keeping letters out of number, date and code boxes.
+void allowOnly(QLineEdit *box, const QString &allowed);
+
+// Sets the box to "0" when it loses the focus holding nothing but blanks.
+void zeroWhenLeftEmpty(QLineEdit *box);
+
+// Calls `search` with the box's text as it stands before each typed key (Enter and Backspace
+// included) is applied; the key then reaches the box as usual.
+void onKeyPressBefore(QLineEdit *box, std::function<void(const QString &textBefore)> search);
+
+} // namespace keys
