@@ -36,3 +36,9 @@ private:
     int modals = 0;
     QStringList classes;
 };
+
+// Types text key by key, as a clerk would; unlike QTest::keyClicks it also types á, ő, ű ...
+void typeText(QWidget *widget, const QString &text);
+
+// Makes the window the active one, so that focus moves and focus-out events happen as on a desktop.
+bool activate(QWidget *window);
