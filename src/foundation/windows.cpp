@@ -25,12 +25,15 @@ bool isRegistered(const QString &className)
     return registry().contains(className);
 }
 
-int openModal(const QString &className, QWidget *parent)
+QDialog *create(const QString &className, QWidget *parent)
 {
     auto it = registry().constFind(className);
-    if (it == registry().constEnd())
-        return -1;
-    std::unique_ptr<QDialog> dialog((*it)(parent));
+    return it == registry().constEnd() ? nullptr : (*it)(parent);
+}
+
+int openModal(const QString &className, QWidget *parent)
+{
+    std::unique_ptr<QDialog> dialog(create(className, parent));
     if (!dialog)
         return -1;
     return ui::showModal(*dialog);

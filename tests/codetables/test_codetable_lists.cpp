@@ -5,10 +5,12 @@
 #include "foundation/tdata.h"
 #include "foundation/tform1.h"
 #include "foundation/windows.h"
+#include "reports/engine/preview.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -243,6 +245,75 @@ private slots:
             QCOMPARE(result, 0);
             QCOMPARE(Data().ZQ70->fieldText("uTulforma"), QString("társasági tulajdon"));
         }
+    }
+
+    void printingListsEveryRow_data()
+    {
+        QTest::addColumn<int>("member");
+        QTest::addColumn<QString>("templateName");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("count");
+        QTest::newRow("branches") << 5 << "muvag.frf" << QStringList{"erdő",
+                                                                     "fásított terület",
+                                                                     "gyümölcsös",
+                                                                     "halastó",
+                                                                     "kert",
+                                                                     "legelő",
+                                                                     "nádas",
+                                                                     "rét",
+                                                                     "szántó",
+                                                                     "szőlő",
+                                                                     QString("1\u00A0800,00")}
+                                  << 10;
+        QTest::newRow("towns") << 7 << "varos.frf" << QStringList{"Bugac", "Őrszentmiklós", "Ürbőpuszta"}
+                               << 3;
+        QTest::newRow("forms") << 9 << "tforma.frf"
+                               << QStringList{"magántulajdon", "osztatlan közös tulajdon", "állami tulajdon"}
+                               << 6;
+        QTest::newRow("locations") << 11 << "fekves.frf"
+                                   << QStringList{"belterület", "külterület", "zártkert"} << 3;
+    }
+    void printingListsEveryRow()
+    {
+        QFETCH(int, member);
+        QFETCH(QString, templateName);
+        QFETCH(QStringList, rows);
+        QFETCH(int, count);
+        QFile::remove(templateName);
+        QVERIFY(QFile::copy(TestDb::sourceDir() + "/templates/" + templateName, templateName));
+        db->exec("UPDATE muvag SET mDij = 1800 WHERE mKod = '1'");
+        db->exec("INSERT INTO varos (vKod, vHelyseg) VALUES "
+                 "('1','Bugac'),('2','Őrszentmiklós'),('3','Ürbőpuszta')");
+        db->exec("INSERT INTO berlo (BNeve) VALUES ('Próba Kft.')");
+        Data().reopenTableViews();
+        std::unique_ptr<ListWindow> w;
+        switch (member) {
+        case 5:
+            w = openList<TForm5>();
+            break;
+        case 7:
+            w = openList<TForm7>();
+            break;
+        case 9:
+            w = openList<TForm9>();
+            break;
+        default:
+            w = openList<TForm11>();
+            break;
+        }
+        QStringList printed;
+        driver->onModal([&](QDialog &d) {
+            auto *preview = qobject_cast<report::PreviewDialog *>(&d);
+            QVERIFY(preview);
+            for (int p = 0; p < preview->document().pageCount(); ++p)
+                printed += preview->document().texts(p);
+        });
+        w->Button7->click();
+        QVERIFY2(driver->boxes.isEmpty(), qPrintable(driver->texts().join('|')));
+        QVERIFY(printed.contains("Próba Kft."));
+        for (const auto &r : rows)
+            QVERIFY2(printed.contains(r), qPrintable(r + " missing from: " + printed.join('|')));
+        QVERIFY(printed.join('|').contains(QString("Összesen: %1 ").arg(count)));
     }
 
     void menuItemsOfTheCodeTablesAreEnabled();

@@ -1,0 +1,55 @@
+// Saves a picture of each window over the database of the environment (for looking at layouts;
+// not a test). Usage: zelvana_shots OUTDIR [TFormN ...]
+#include "codetables/codetables.h"
+#include "foundation/application.h"
+#include "foundation/tdata.h"
+#include "foundation/tform1.h"
+#include "foundation/windows.h"
+
+#include <QDir>
+#include <QTimer>
+#include <iostream>
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    windows::registerAll();
+    if (argc < 2) {
+        std::cerr << "usage: zelvana_shots OUTDIR [TFormN ...]\n";
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    TForm1 main;
+    if (!main.startedUp())
+        return 1;
+    main.show();
+    QStringList names;
+    for (int i = 2; i < argc; ++i)
+        names << QString::fromLocal8Bit(argv[i]);
+    auto save = [&](QWidget *w, const QString &name) {
+        w->show();
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        w->grab().save(out + QLatin1Char('/') + name + QStringLiteral(".png"));
+        std::cout << name.toStdString() << " " << w->width() << "x" << w->height() << "\n";
+    };
+    save(&main, QStringLiteral("TForm1"));
+    // Edit windows, in new mode and (filled from the list's first row) in change mode.
+    const QHash<QString, std::function<QDialog *()>> editors{
+        {QStringLiteral("TForm6"), [] { return new TForm6; }},
+        {QStringLiteral("TForm8"), [] { return new TForm8; }},
+        {QStringLiteral("TForm10"), [] { return new TForm10; }},
+        {QStringLiteral("TForm12"), [] { return new TForm12; }},
+    };
+    for (const auto &name : std::as_const(names)) {
+        if (windows::isRegistered(name)) {
+            std::unique_ptr<QDialog> w(windows::create(name, &main));
+            save(w.get(), name);
+        } else if (editors.contains(name)) {
+            std::unique_ptr<QDialog> w(editors.value(name)());
+            save(w.get(), name);
+        }
+    }
+    return 0;
+}
