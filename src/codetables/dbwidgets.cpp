@@ -31,9 +31,27 @@ DbGrid::DbGrid(DataSource *source, const QString &name, QWidget *parent)
     connect(source, &DataSource::currentChanged, this, [this] { followCurrent(); });
     connect(source, &QAbstractItemModel::modelReset, this, [this] {
         followCurrent();
-        resizeColumnsToContents();
+        fitColumns();
     });
     followCurrent();
+}
+
+void DbGrid::fitColumns()
+{
+    resizeColumnsToContents();
+    // The first column (the name) takes the room the others leave.
+    int used = 0;
+    for (int c = 0; c < model()->columnCount(); ++c)
+        used += columnWidth(c);
+    const int room = viewport()->width() - used;
+    if (room > 0 && model()->columnCount() > 0)
+        setColumnWidth(0, columnWidth(0) + room);
+}
+
+void DbGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    fitColumns();
 }
 
 void DbGrid::followCurrent()

@@ -21,8 +21,12 @@ signals:
     // A click on a column title (0-based grid column).
     void titleClicked(int column);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void followCurrent();
+    void fitColumns();
     DataSource *src;
     bool syncing = false;
 };

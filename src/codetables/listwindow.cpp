@@ -133,7 +133,7 @@ ListWindow::ListWindow(ListSpec spec, QWidget *parent)
         keys::enterMovesFocus(this);
     if (s.fixedSize)
         outer->setSizeConstraint(QLayout::SetFixedSize);
-    resize(760, 560);
+    resize(640, 520);
 }
 
 void ListWindow::setLines(Query *q, const QStringList &lines)
