@@ -17,9 +17,10 @@ class ReportError : public std::runtime_error
 {
 public:
     explicit ReportError(const QString &message, const QString &title = QStringLiteral("Error"))
-        : std::runtime_error(message.toStdString()), msg(message), ttl(title)
-    {
-    }
+        : std::runtime_error(message.toStdString())
+        , msg(message)
+        , ttl(title)
+    {}
     QString message() const { return msg; }
     QString title() const { return ttl; }
 
@@ -34,15 +35,15 @@ class RowCursor
 public:
     virtual ~RowCursor() = default;
     virtual bool isOpen() const = 0;
-    virtual void open() = 0;  // run the query's statement; the first row becomes current
+    virtual void open() = 0; // run the query's statement; the first row becomes current
     virtual void first() = 0;
     virtual void next() = 0;
     // True when there are no rows, or after next() was called on the last row. As in the program's
     // queries, the current row then stays on the last row: its values can still be read.
     virtual bool eof() const = 0;
     virtual int rowCount() const = 0;
-    virtual int rowIndex() const = 0;         // current row, 0-based (-1 when there are no rows)
-    virtual void setRowIndex(int index) = 0;  // bookmark support; clears the end flag
+    virtual int rowIndex() const = 0;        // current row, 0-based (-1 when there are no rows)
+    virtual void setRowIndex(int index) = 0; // bookmark support; clears the end flag
     // Value of a column of the current row, looked up without regard to letter case:
     // a double for numeric columns, a QDate for dates, a QString for text, a null QVariant for
     // NULL or when there is no current row. std::nullopt when the column does not exist.
@@ -71,7 +72,10 @@ public:
 class QueryDataset : public Dataset
 {
 public:
-    QueryDataset(QString name, RowCursor *cursor) : nm(std::move(name)), cur(cursor) {}
+    QueryDataset(QString name, RowCursor *cursor)
+        : nm(std::move(name))
+        , cur(cursor)
+    {}
     QString name() const override { return nm; }
     void open() override
     {
@@ -113,7 +117,9 @@ private:
 class UserDataset : public Dataset
 {
 public:
-    explicit UserDataset(QString name) : nm(std::move(name)) {}
+    explicit UserDataset(QString name)
+        : nm(std::move(name))
+    {}
     QString name() const override { return nm; }
     void open() override {}
     void first() override
