@@ -354,6 +354,28 @@ private slots:
         QCOMPARE(page2.at(4).first, 80.0);
     }
 
+    void groupHeadingIsNotLeftAloneAtTheFootOfAPage()
+    {
+        // 80 mm of body: the heading (8 mm) and twelve rows (5 mm) of A leave 12 mm, room for the B
+        // heading but not for its first row as well.
+        QStringList names;
+        for (int i = 1; i <= 12; ++i)
+            names << QString("A%1").arg(i);
+        names << "B1"
+              << "B2";
+        OwnerList data(names);
+        Report report;
+        const Document doc = buildFrom(report, R"(<report pageWidth='100' pageHeight='100'>
+  <margins left='10' top='10' right='10' bottom='10'/>
+  <masterData dataset='MasterDataset' height='8'><text width='20' height='6'>[betu]</text></masterData>
+  <detailData dataset='DetailDataset' height='5'><text width='80' height='5'>[ZQ33.nNev]</text></detailData>
+</report>)",
+                                       data.context, data.vars);
+        QCOMPARE(doc.pageCount(), 2);
+        QCOMPARE(doc.texts(0).last(), QString("A12"));
+        QCOMPARE(doc.texts(1), (QStringList{"B", "B1", "B2"}));
+    }
+
     void pageHeaderCanSkipTheFirstPage()
     {
         SimpleContext context;

@@ -5,6 +5,7 @@
 #include "foundation/tdata.h"
 #include "foundation/tform1.h"
 #include "foundation/windows.h"
+#include "reports/printing.h"
 
 #include <QDir>
 #include <QTimer>
@@ -46,6 +47,22 @@ int main(int argc, char **argv)
         if (windows::isRegistered(name)) {
             std::unique_ptr<QDialog> w(windows::create(name, &main));
             save(w.get(), name);
+        } else if (name.startsWith(QLatin1String("print:"))) {
+            // print:Tulaj.frf:SQL — the preview of a template over ZQ33 prepared with SQL.
+            const QString templ = name.section(QLatin1Char(':'), 1, 1);
+            const QString sql = name.section(QLatin1Char(':'), 2);
+            Query *q = Data().ZQ33;
+            q->close();
+            q->clearSql();
+            q->addSql(sql);
+            q->open();
+            QTimer::singleShot(1500, [&, templ] {
+                if (QWidget *w = QApplication::activeModalWidget()) {
+                    w->grab().save(out + QStringLiteral("/preview-") + templ + QStringLiteral(".png"));
+                    w->close();
+                }
+            });
+            printTemplate(templ, QPageLayout::Portrait);
         } else if (editors.contains(name)) {
             std::unique_ptr<QDialog> w(editors.value(name)());
             save(w.get(), name);

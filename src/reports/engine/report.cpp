@@ -331,6 +331,8 @@ private:
                 hasDetail = !detail->eof();
             }
             if (hasDetail || masterBand.printIfDetailEmpty) {
+                if (detail && hasDetail)
+                    keepWithFirstDetail(g, masterLine + 1);
                 placeBand(g.master, ++masterLine);
                 if (detail) {
                     if (g.detailHeader >= 0)
@@ -351,6 +353,20 @@ private:
         }
         if (g.masterFooter >= 0)
             placeBand(g.masterFooter, masterLine);
+    }
+
+    // A master row's heading is not left alone at the foot of a page: when it would not fit together
+    // with its first detail row, the page is closed first.
+    void keepWithFirstDetail(const DataGroup &g, int masterLine)
+    {
+        if (!bodyOnPage || newPageWanted)
+            return;
+        double needed = prepare(size_t(g.master), masterLine).height;
+        if (g.detailHeader >= 0)
+            needed += prepare(size_t(g.detailHeader), 0).height;
+        needed += prepare(size_t(g.detail), 1).height;
+        if (y + needed > bodyBottom + kEpsilon)
+            pageBreak();
     }
 
     // --- pages ---
