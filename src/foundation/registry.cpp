@@ -1,6 +1,8 @@
 #include "foundation/windows.h"
 
 #include "codetables/codetables.h"
+#include "owners/owners.h"
+#include "parcels/parcels.h"
 
 // Each subsystem's registration; a subsystem adds its call here when its windows exist.
 namespace windows {
@@ -8,6 +10,8 @@ namespace windows {
 void registerAll()
 {
     codetables::registerWindows();
+    owners::registerWindows();
+    parcels::registerWindows();
 }
 
 } // namespace windows

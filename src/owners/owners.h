@@ -1,0 +1,24 @@
+#pragma once
+// The owner register: the owner list TForm3 and the owner edit window TForm4, members of the
+// list and edit window pattern.
+
+#include "codetables/editwindow.h"
+#include "codetables/listwindow.h"
+
+class TForm3 : public ListWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget *parent = nullptr);
+};
+
+class TForm4 : public EditWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm4(QWidget *parent = nullptr);
+};
+
+namespace owners {
+void registerWindows();
+}

@@ -1,0 +1,120 @@
+#pragma once
+// Small helpers of the register window tests (owners and parcels): showing a window, reading the
+// grid's current row, the label of a box, the column widths of the schema, the pages of a
+// preview, and a screenshot when ZELVANA_SHOTS is set.
+
+#include "codetables/dbwidgets.h"
+#include "foundation/datasource.h"
+#include "reports/engine/document.h"
+#include "support/testdb.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <QWidget>
+
+namespace wt {
+
+// Shows a window the way the menu does (its show handler runs) and waits until it is active.
+inline bool showActive(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    return QTest::qWaitForWindowActive(&w);
+}
+
+// Types `text` into `w` key by key, as QTest::keyClicks does, also for letters beyond Latin-1
+// (ő, ű), which keyClicks cannot send.
+inline void type(QWidget *w, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+}
+
+// A cell of the grid's current row, as the grid shows it.
+inline QString currentCell(DbGrid *grid, const QString &field)
+{
+    DataSource *src = grid->source();
+    for (int c = 0; c < src->columnCount(); ++c)
+        if (src->fieldAt(c).compare(field, Qt::CaseInsensitive) == 0)
+            return src->index(grid->currentIndex().row(), c).data().toString();
+    return QStringLiteral("<no column %1>").arg(field);
+}
+
+// The titles of the grid's columns, in order.
+inline QStringList gridTitles(DbGrid *grid)
+{
+    QStringList out;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        out << grid->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    return out;
+}
+
+// The next control that Tab (and Enter) gives the focus to.
+inline QWidget *nextTab(QWidget *from)
+{
+    QWidget *w = from->nextInFocusChain();
+    while (w != from && (!w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)))
+        w = w->nextInFocusChain();
+    return w;
+}
+
+// The text of the label whose buddy is `box`; empty when it has none.
+inline QString labelOf(QWidget *window, QWidget *box)
+{
+    for (QLabel *l : window->findChildren<QLabel *>())
+        if (l->buddy() == box)
+            return l->text();
+    return QString();
+}
+
+// The width of a text column as the schema gives it.
+inline int columnWidth(TestDb &db, const QString &table, const QString &column)
+{
+    return db
+        .scalar(QStringLiteral("SELECT CHARACTER_MAXIMUM_LENGTH FROM information_schema.COLUMNS "
+                               "WHERE TABLE_SCHEMA = '%1' AND TABLE_NAME = '%2' AND COLUMN_NAME = '%3'")
+                    .arg(db.name(), table, column))
+        .toInt();
+}
+
+// Every text of every page.
+inline QStringList allTexts(const report::Document &doc)
+{
+    QStringList out;
+    for (int p = 0; p < doc.pageCount(); ++p)
+        out << doc.texts(p);
+    return out;
+}
+
+// True when some text of the pages contains `part`.
+inline bool printed(const QStringList &texts, const QString &part)
+{
+    for (const auto &t : texts)
+        if (t.contains(part))
+            return true;
+    return false;
+}
+
+// Copies a template of the source tree into the working folder, where the program looks for it.
+inline bool copyTemplate(const QString &name)
+{
+    const QString from = TestDb::sourceDir() + QStringLiteral("/templates/") + name;
+    const QString to = QDir::current().filePath(name);
+    if (!QFile::exists(from))
+        return false;
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+// A picture of the window for checking its layout by eye; only when ZELVANA_SHOTS is set.
+inline void shot(QWidget &w, const QString &name)
+{
+    if (qEnvironmentVariableIsEmpty("ZELVANA_SHOTS"))
+        return;
+    QDir().mkpath(QStringLiteral("/tmp/shots"));
+    w.grab().save(QStringLiteral("/tmp/shots/%1.png").arg(name));
+}
+
+} // namespace wt
