@@ -8,6 +8,7 @@
 #include "reports/printing.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QTimer>
 #include <iostream>
 
@@ -44,7 +45,23 @@ int main(int argc, char **argv)
         {QStringLiteral("TForm12"), [] { return new TForm12; }},
     };
     for (const auto &name : std::as_const(names)) {
-        if (windows::isRegistered(name)) {
+        if (name.startsWith(QLatin1String("print-"))) {
+            // print-TFormN: the list window's "Nyomtat", the preview grabbed and closed.
+            const QString cls = name.mid(6);
+            std::unique_ptr<QDialog> w(windows::create(cls, &main));
+            if (!w)
+                continue;
+            w->show();
+            QCoreApplication::processEvents();
+            QTimer::singleShot(1500, [&, cls] {
+                if (QWidget *m = QApplication::activeModalWidget()) {
+                    m->grab().save(out + QStringLiteral("/preview-") + cls + QStringLiteral(".png"));
+                    m->close();
+                }
+            });
+            if (auto *b = w->findChild<QPushButton *>(QStringLiteral("Button7")))
+                b->click();
+        } else if (windows::isRegistered(name)) {
             std::unique_ptr<QDialog> w(windows::create(name, &main));
             save(w.get(), name);
         } else if (name.startsWith(QLatin1String("print:"))) {
