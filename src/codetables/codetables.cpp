@@ -255,9 +255,6 @@ ListSpec listSpec(const Member &m, std::function<EditWindow *(QWidget *)> editor
     s.makeEditor = std::move(editor);
     s.hintNew = m.hintNew;
     s.hintChange = m.hintChange;
-    s.hintDelete = QStringLiteral("Kiválasztott sort törli");
-    s.hintCancel = QStringLiteral("Kilépés, ablak bezárás");
-    s.hintPick = QStringLiteral("Ablak záráskor a megjelölt sort átemeli");
     s.hintPrint = m.hintPrint;
     s.buttonOrder =
         s.buttonTabOrder = {QStringLiteral("Button2"), QStringLiteral("Button3"), QStringLiteral("Button4"),

@@ -71,7 +71,11 @@ struct ListSpec
     QString newModeText, changeModeText;
     std::function<EditWindow *(QWidget *parent)> makeEditor;
 
-    QString hintNew, hintChange, hintDelete, hintCancel, hintPick, hintPrint;
+    QString hintNew, hintChange, hintPrint;
+    // The same in every register.
+    QString hintDelete = QStringLiteral("Kiválasztott sort törli");
+    QString hintCancel = QStringLiteral("Kilépés, ablak bezárás");
+    QString hintPick = QStringLiteral("Ablak záráskor a megjelölt sort átemeli");
     // Visual order of the buttons, by name (Button1 ... Button7), and their tab order.
     QStringList buttonOrder, buttonTabOrder;
 

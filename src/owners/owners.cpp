@@ -91,9 +91,6 @@ ListSpec ownerListSpec()
 
     s.hintNew = u"Új tulajdonos. Ablak nyitás"_s;
     s.hintChange = u"Kiválasztott név módositása"_s;
-    s.hintDelete = u"Kiválasztott sort törli"_s;
-    s.hintCancel = u"Kilépés, ablak bezárás"_s;
-    s.hintPick = u"Ablak záráskor a megjelölt sort átemeli"_s;
     s.hintPrint = u"Teljes lista a nevekről."_s;
     s.buttonOrder = {u"Button1"_s, u"Button2"_s, u"Button3"_s, u"Button4"_s, u"Button7"_s, u"Button5"_s};
     s.buttonTabOrder = {u"Button2"_s, u"Button3"_s, u"Button4"_s, u"Button7"_s, u"Button5"_s, u"Button1"_s};

@@ -94,9 +94,6 @@ ListSpec parcelListSpec()
 
     s.hintNew = u"Új helyrajziszám. Ablak nyitás"_s;
     s.hintChange = u"Kiválasztott sor módositása"_s;
-    s.hintDelete = u"Kiválasztott sort törli"_s;
-    s.hintCancel = u"Kilépés, ablak bezárás"_s;
-    s.hintPick = u"Ablak záráskor a megjelölt sort átemeli"_s;
     s.hintPrint = u"Teljes lista a helyrajziszámokról"_s;
     s.buttonOrder = {u"Button1"_s, u"Button2"_s, u"Button3"_s, u"Button4"_s, u"Button7"_s, u"Button5"_s};
     s.buttonTabOrder = {u"Button2"_s, u"Button3"_s, u"Button4"_s, u"Button7"_s, u"Button5"_s, u"Button1"_s};

@@ -5,9 +5,9 @@
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
 #include "owners/owners.h"
-#include "owners/windowtest.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"
+#include "support/windowtest.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -7,10 +7,10 @@
 #include "foundation/tform1.h"
 #include "foundation/windows.h"
 #include "owners/owners.h"
-#include "owners/windowtest.h"
 #include "reports/engine/preview.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"
+#include "support/windowtest.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -35,31 +35,6 @@ VALUES ('5',  'Antal József',     '1948-03-12', 'Szabó Rozália', '6100', 'Kis
 INSERT INTO haszn (hKod, hSzam, hNkod, hTol, hIg) VALUES ('1', '1/2020', '2', '2020-01-01', '2030-12-31');
 INSERT INTO kifiz (kKod, kDatum, kMegnev, kFt, kNkod) VALUES ('1', '2024-03-01', 'bérleti díj', 12000, '1');
 )";
-
-void clickTitle(DbGrid *grid, int column)
-{
-    QHeaderView *h = grid->horizontalHeader();
-    grid->scrollTo(grid->model()->index(0, column));
-    QTest::mouseClick(
-        h->viewport(), Qt::LeftButton, {},
-        QPoint(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2));
-}
-
-void clickRow(DbGrid *grid, int row)
-{
-    const QModelIndex idx = grid->model()->index(row, 1);
-    grid->scrollTo(idx);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(idx).center());
-}
-
-// The row (0-based, in the list's current order) of the owner with this name.
-int rowOf(DbGrid *grid, const QString &name)
-{
-    for (int r = 0; r < grid->model()->rowCount(); ++r)
-        if (grid->model()->index(r, 1).data().toString() == name)
-            return r;
-    return -1;
-}
 
 QString currentName(TForm3 &w)
 {
@@ -134,7 +109,7 @@ private slots:
         // Tab order: search box, search button, the grid, the navigator, then the buttons in the order
         // Új, Módosít, Töröl, Nyomtat, Mégsem, Kiválaszt.
         // (On a middle row, so that every navigator button is enabled.)
-        clickRow(w.DBGrid1, 2);
+        wt::clickRow(w.DBGrid1, 2);
         QList<QWidget *> chain{w.Edit1};
         while (chain.size() < 13)
             chain << wt::nextTab(chain.last());
@@ -213,7 +188,7 @@ private slots:
         TForm3 w;
         QVERIFY(wt::showActive(w));
         // Sorted by code first: the search goes back to name order.
-        clickTitle(w.DBGrid1, 0);
+        wt::clickTitle(w.DBGrid1, 0);
         QCOMPARE(w.Label18->text(), QString("A lista, \"Kód\" szerint"));
         w.Edit1->setFocus();
         wt::type(w.Edit1, typed);
@@ -273,7 +248,7 @@ private slots:
         TForm3 w;
         QVERIFY(wt::showActive(w));
         QTest::mouseClick(w.DBNavigator1->lastButton, Qt::LeftButton);
-        clickTitle(w.DBGrid1, column);
+        wt::clickTitle(w.DBGrid1, column);
         QCOMPARE(w.Label18->text(), caption);
         QStringList shown;
         for (int r = 0; r < w.DBGrid1->model()->rowCount(); ++r)
@@ -292,11 +267,11 @@ private slots:
         UiDriver driver;
         TForm3 w;
         QVERIFY(wt::showActive(w));
-        clickTitle(w.DBGrid1, 0);
+        wt::clickTitle(w.DBGrid1, 0);
         QTest::mouseClick(w.DBNavigator1->lastButton, Qt::LeftButton);
         const QStringList sql = Data().ZQ30->sql();
         for (int column : {2, 3, 4, 6, 7, 8, 9, 10, 11, 12}) {
-            clickTitle(w.DBGrid1, column);
+            wt::clickTitle(w.DBGrid1, column);
             QCOMPARE(w.Label18->text(), QString("A lista, \"Kód\" szerint"));
             QCOMPARE(Data().ZQ30->sql(), sql);
             QCOMPARE(currentName(w), QString("Antal József")); // still the last row by code
@@ -321,7 +296,7 @@ private slots:
         UiDriver driver;
         TForm3 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, name));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, name));
         QString caption, shownName, code;
         driver.onModal([&](QDialog &d) {
             auto *e = qobject_cast<TForm4 *>(&d);
@@ -383,7 +358,7 @@ private slots:
         UiDriver driver;
         TForm3 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, name));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, name));
         QCOMPARE(currentName(w), name);
         QTest::mouseClick(w.Button4, Qt::LeftButton);
         QCOMPARE(driver.texts(), QStringList{message});
@@ -396,7 +371,7 @@ private slots:
         QCOMPARE(db.scalar("SELECT count(*) FROM kifiz"), QString("1"));
         if (deleted) {
             // The refreshed list: the row is gone and the first row is current.
-            QCOMPARE(rowOf(w.DBGrid1, name), -1);
+            QCOMPARE(wt::rowOf(w.DBGrid1, name), -1);
             QCOMPARE(currentName(w), QString("Antal József"));
         } else {
             QCOMPARE(currentName(w), name);
@@ -413,7 +388,7 @@ private slots:
         UiDriver driver;
         TForm3 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, "Dudás Erzsébet"));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, "Dudás Erzsébet"));
         QTest::mouseClick(w.Button4, Qt::LeftButton);
         QCOMPARE(driver.texts(), QStringList{"Hiba: tulaj DELETE törlésekor"});
         QCOMPARE(db.scalar("SELECT count(*) FROM tulaj"), QString("5"));
@@ -471,7 +446,7 @@ private slots:
         UiDriver driver;
         TForm3 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, "Balogh Lajosné"));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, "Balogh Lajosné"));
         if (how.isEmpty())
             w.close();
         else

@@ -6,10 +6,10 @@
 #include "foundation/application.h"
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
-#include "owners/windowtest.h"
 #include "parcels/parcels.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"
+#include "support/windowtest.h"
 
 #include <QLabel>
 #include <QLineEdit>

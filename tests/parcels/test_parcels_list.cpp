@@ -8,11 +8,11 @@
 #include "foundation/tdata.h"
 #include "foundation/tform1.h"
 #include "foundation/windows.h"
-#include "owners/windowtest.h"
 #include "parcels/parcels.h"
 #include "reports/engine/preview.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"
+#include "support/windowtest.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -39,30 +39,6 @@ VALUES ('8',  '0123/4', 'Feketeszél', 'szántó', '1',  12.5,    2.3456,  NULL,
 INSERT INTO haszn (hKod, hSzam, hNkod) VALUES ('1', '1/2020', '1');
 INSERT INTO alresz (aKod, aHkod, aTkod, aMkod, aAK, aHA) VALUES ('1', '1', '7', '6', 3.25, 0.5);
 )";
-
-void clickTitle(DbGrid *grid, int column)
-{
-    QHeaderView *h = grid->horizontalHeader();
-    grid->scrollTo(grid->model()->index(0, column));
-    QTest::mouseClick(
-        h->viewport(), Qt::LeftButton, {},
-        QPoint(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2));
-}
-
-void clickRow(DbGrid *grid, int row)
-{
-    const QModelIndex idx = grid->model()->index(row, 1);
-    grid->scrollTo(idx);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(idx).center());
-}
-
-int rowOf(DbGrid *grid, const QString &hrsz)
-{
-    for (int r = 0; r < grid->model()->rowCount(); ++r)
-        if (grid->model()->index(r, 1).data().toString() == hrsz)
-            return r;
-    return -1;
-}
 
 QString currentHrsz(TForm13 &w)
 {
@@ -137,7 +113,7 @@ private slots:
             QVERIFY2(b.button->x() > x, b.caption);
             x = b.button->x();
         }
-        clickRow(w.DBGrid1, 2);
+        wt::clickRow(w.DBGrid1, 2);
         QList<QWidget *> chain{w.Edit1};
         while (chain.size() < 13)
             chain << wt::nextTab(chain.last());
@@ -155,7 +131,7 @@ private slots:
         UiDriver driver;
         TForm13 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, "25"));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, "25"));
         QCOMPARE(wt::currentCell(w.DBGrid1, "tAK"), QString("1000,75"));
         QCOMPARE(wt::currentCell(w.DBGrid1, "tHA"), QString("10,1234"));
         QCOMPARE(wt::currentCell(w.DBGrid1, "tKod"), QString("25"));
@@ -225,7 +201,7 @@ private slots:
         UiDriver driver;
         TForm13 w;
         QVERIFY(wt::showActive(w));
-        clickTitle(w.DBGrid1, 0);
+        wt::clickTitle(w.DBGrid1, 0);
         QCOMPARE(w.Label18->text(), QString("A lista, \"Kód\" szerint"));
         w.Edit1->setFocus();
         wt::type(w.Edit1, typed);
@@ -279,7 +255,7 @@ private slots:
         TForm13 w;
         QVERIFY(wt::showActive(w));
         QTest::mouseClick(w.DBNavigator1->lastButton, Qt::LeftButton);
-        clickTitle(w.DBGrid1, column);
+        wt::clickTitle(w.DBGrid1, column);
         QCOMPARE(w.Label18->text(), caption);
         QCOMPARE(shownOrder(w.DBGrid1), order);
         QCOMPARE(Data().ZQ40->rowIndex(), 0);
@@ -294,11 +270,11 @@ private slots:
         UiDriver driver;
         TForm13 w;
         QVERIFY(wt::showActive(w));
-        clickTitle(w.DBGrid1, 0);
+        wt::clickTitle(w.DBGrid1, 0);
         QTest::mouseClick(w.DBNavigator1->lastButton, Qt::LeftButton);
         const QStringList sql = Data().ZQ40->sql();
         for (int column : {2, 3, 4, 5, 6, 7, 9, 10}) {
-            clickTitle(w.DBGrid1, column);
+            wt::clickTitle(w.DBGrid1, column);
             QCOMPARE(w.Label18->text(), QString("A lista, \"Kód\" szerint"));
             QCOMPARE(Data().ZQ40->sql(), sql);
             QCOMPARE(currentHrsz(w), QString("0123/4"));
@@ -327,7 +303,7 @@ private slots:
         UiDriver driver;
         TForm13 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, hrsz));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, hrsz));
         QString caption, shownHrsz;
         QStringList shownNames;
         driver.onModal([&](QDialog &d) {
@@ -387,7 +363,7 @@ private slots:
         UiDriver driver;
         TForm13 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, hrsz));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, hrsz));
         QCOMPARE(currentHrsz(w), hrsz);
         QTest::mouseClick(w.Button4, Qt::LeftButton);
         QCOMPARE(driver.texts(), QStringList{message});
@@ -397,7 +373,7 @@ private slots:
                  QString(deleted ? "0" : "1"));
         QCOMPARE(db.scalar("SELECT count(*) FROM tabla").toInt(), before - (deleted ? 1 : 0));
         if (deleted) {
-            QCOMPARE(rowOf(w.DBGrid1, hrsz), -1);
+            QCOMPARE(wt::rowOf(w.DBGrid1, hrsz), -1);
             QCOMPARE(currentHrsz(w), QString("0123/4"));
         } else {
             QCOMPARE(currentHrsz(w), hrsz);
@@ -414,7 +390,7 @@ private slots:
         UiDriver driver;
         TForm13 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, "25"));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, "25"));
         QTest::mouseClick(w.Button4, Qt::LeftButton);
         QCOMPARE(driver.texts(), QStringList{"Hiba: tabla DELETE törlésekor"});
         QCOMPARE(db.scalar("SELECT count(*) FROM tabla"), QString("5"));
@@ -476,7 +452,7 @@ private slots:
         UiDriver driver;
         TForm13 w;
         QVERIFY(wt::showActive(w));
-        clickRow(w.DBGrid1, rowOf(w.DBGrid1, "25"));
+        wt::clickRow(w.DBGrid1, wt::rowOf(w.DBGrid1, "25"));
         if (how.isEmpty())
             w.close();
         else

@@ -1,5 +1,5 @@
 #pragma once
-// Small helpers of the register window tests (owners and parcels): showing a window, reading the
+// Small helpers of the register window tests: showing a window, reading the
 // grid's current row, the label of a box, the column widths of the schema, the pages of a
 // preview, and a screenshot when ZELVANA_SHOTS is set.
 
@@ -7,9 +7,11 @@
 #include "foundation/datasource.h"
 #include "reports/engine/document.h"
 #include "support/testdb.h"
+#include "support/uidriver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTest>
 #include <QWidget>
@@ -24,12 +26,37 @@ inline bool showActive(QWidget &w)
     return QTest::qWaitForWindowActive(&w);
 }
 
-// Types `text` into `w` key by key, as QTest::keyClicks does, also for letters beyond Latin-1
-// (ő, ű), which keyClicks cannot send.
+// Types `text` into `w` key by key, also letters beyond Latin-1 (ő, ű).
 inline void type(QWidget *w, const QString &text)
 {
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    typeText(w, text);
+}
+
+// Clicks the title of a grid column (the sort of the list windows).
+inline void clickTitle(DbGrid *grid, int column)
+{
+    QHeaderView *h = grid->horizontalHeader();
+    grid->scrollTo(grid->model()->index(0, column));
+    QTest::mouseClick(
+        h->viewport(), Qt::LeftButton, {},
+        QPoint(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2));
+}
+
+// Clicks a row of the grid, making it current.
+inline void clickRow(DbGrid *grid, int row)
+{
+    const QModelIndex idx = grid->model()->index(row, 1);
+    grid->scrollTo(idx);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(idx).center());
+}
+
+// The row (0-based, in the list's current order) whose second column shows `text`.
+inline int rowOf(DbGrid *grid, const QString &text)
+{
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        if (grid->model()->index(r, 1).data().toString() == text)
+            return r;
+    return -1;
 }
 
 // A cell of the grid's current row, as the grid shows it.
