@@ -115,7 +115,8 @@ protected:
     // For windows with checks beyond the spec's (runs after them); false stops the save.
     virtual bool checkMore() { return true; }
     QFormLayout *form = nullptr;
-    // Adds a row to the form (windows with controls of their own, such as pick buttons).
+    // Applies the fixed size and the tab order; a window that adds controls of its own (the
+    // parcel's pick buttons) calls it again afterwards.
     void finishLayout();
 
 private:
