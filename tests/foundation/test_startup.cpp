@@ -1,10 +1,12 @@
 #include "foundation/application.h"
 #include "foundation/tdata.h"
 #include "foundation/tform1.h"
+#include "foundation/windows.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -73,6 +75,30 @@ private slots:
         QCOMPARE(QLocale().decimalPoint(), QString(","));
     }
 
+    void everyMenuWindowOpensAndClosesWithoutLeavingAWindow()
+    {
+        TestDb db(true);
+        UiDriver driver;
+        TForm1 form;
+        QVERIFY(form.startedUp());
+        form.show();
+        QStringList opened;
+        for (QAction *a : form.findChildren<QAction *>()) {
+            if (!a->isEnabled() || a->menu() || a->objectName() == QLatin1String("Vge1") ||
+                a->objectName().isEmpty() || a->objectName().endsWith(QLatin1String("Action")))
+                continue;
+            a->trigger();
+            opened << a->objectName();
+        }
+        QVERIFY(opened.size() >= 6);
+        QCOMPARE(driver.modalCount(), opened.size());
+        QVERIFY2(driver.boxes.isEmpty(), qPrintable(driver.texts().join(QLatin1Char('|'))));
+        QCoreApplication::processEvents();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY2(!qobject_cast<QDialog *>(w), qPrintable(w->objectName()));
+        QVERIFY(form.isVisible());
+    }
+
     void serverNotReachableShowsTheStartupBox()
     {
         TestDb db;
@@ -125,6 +151,7 @@ private slots:
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
+    windows::registerAll();
     TestStartup t;
     return QTest::qExec(&t, argc, argv);
 }

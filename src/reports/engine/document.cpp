@@ -1,5 +1,7 @@
 #include "reports/engine/document.h"
 
+#include "reports/engine/pdfwriter.h"
+
 #include <QFile>
 #include <QGlyphRun>
 #include <QPaintDevice>
@@ -157,6 +159,19 @@ std::vector<std::pair<double, QString>> Document::textsByPosition(int index) con
 }
 
 bool writePdf(const Document &document, const QString &path)
+{
+    switch (writeDirectPdf(document, path)) {
+    case DirectPdfResult::Written:
+        return true;
+    case DirectPdfResult::CannotWrite:
+        return false;
+    case DirectPdfResult::FontNotEmbeddable:
+        break;
+    }
+    return writePdfThroughPainter(document, path);
+}
+
+bool writePdfThroughPainter(const Document &document, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -92,7 +92,11 @@ private:
     mutable int rawFontsDpi = 0;
 };
 
-// Writes every page to a PDF file; false when the file cannot be written.
+// Writes every page to a PDF file; false when the file cannot be written. The file is written
+// directly (see pdfwriter.h); a document whose fonts cannot be embedded that way is painted
+// through the painter's PDF engine instead.
 bool writePdf(const Document &document, const QString &path);
+// The painter's PDF: every page through paintPage onto a QPdfWriter. Slower, but takes any font.
+bool writePdfThroughPainter(const Document &document, const QString &path);
 
 } // namespace report
