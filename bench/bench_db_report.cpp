@@ -53,9 +53,9 @@ const char *kTemplate = R"(<?xml version="1.0" encoding="UTF-8"?>
     <text x="163" y="0" width="20" height="5" align="right">[ZQ30.nSzja|N2]</text>
     <line x1="0" y1="5" x2="183" y2="5" width="0.1" color="#c0c0c0"/>
   </masterData>
-  <reportSummary height="8">
+  <masterFooter height="8">
     <text x="0" y="2" width="135" height="5" bold="true">Összesen: [LINE#] tulajdonos</text>
-  </reportSummary>
+  </masterFooter>
   <pageFooter height="7">
     <line x1="0" y1="1" x2="183" y2="1" width="0.2"/>
     <text x="0" y="2" width="183" height="5" align="right">[PAGE#]. oldal / [TOTALPAGES#]</text>
