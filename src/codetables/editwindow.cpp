@@ -88,6 +88,15 @@ EditWindow::EditWindow(EditSpec spec, QWidget *parent)
     finishLayout();
 }
 
+void EditWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!centred) {
+        centred = true;
+        keys::centreOnScreen(this);
+    }
+}
+
 void EditWindow::finishLayout()
 {
     if (s.fixedSize)

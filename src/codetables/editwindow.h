@@ -110,6 +110,7 @@ public:
     void CancelClick();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     // For windows with more to fill (the parcel's code names): runs inside the fill's guard.
     virtual void fillMore() {}
     // For windows with checks beyond the spec's (runs after them); false stops the save.
@@ -129,4 +130,5 @@ private:
     QHash<QString, QLineEdit *> boxes;
     QPushButton *ok = nullptr, *cancel = nullptr;
     bool failedFill = false;
+    bool centred = false;
 };

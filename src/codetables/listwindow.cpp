@@ -149,6 +149,7 @@ void ListWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!shown) {
         shown = true;
+        keys::centreOnScreen(this);
         FormShow();
     }
 }
@@ -234,12 +235,11 @@ void ListWindow::Button4Click()
         setLines(s.deleteQuery, s.deleteLines);
         s.deleteQuery->setText(QStringLiteral("p1"), s.list->fieldText(s.deleteCodeField));
         s.deleteQuery->execSql();
+        ui::message(s.deletedMessage);
+        s.list->refresh();
     } catch (const std::exception &) {
         ui::message(s.deleteFailedMessage);
-        return;
     }
-    ui::message(s.deletedMessage);
-    s.list->refresh();
 }
 
 void ListWindow::Button7Click()

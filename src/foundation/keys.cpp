@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpressionValidator>
+#include <QScreen>
 
 namespace keys {
 namespace {
@@ -109,8 +111,10 @@ public:
         if (event->type() != QEvent::KeyPress)
             return false;
         auto *k = static_cast<QKeyEvent *>(event);
-        if (k->text().isEmpty() && !isEnter(k) && k->key() != Qt::Key_Backspace)
-            return false; // keys without a character do not count as a key press here
+        const QString t = k->text();
+        const bool character = !t.isEmpty() && t.at(0).isPrint();
+        if (!character && !isEnter(k) && k->key() != Qt::Key_Backspace)
+            return false; // Tab, Escape, arrows: navigation, not a key press of the search
         fn(static_cast<QLineEdit *>(watched)->text());
         return false;
     }
@@ -129,6 +133,15 @@ void enterMovesFocus(QWidget *window)
 void allowOnly(QLineEdit *box, const QString &allowed)
 {
     box->installEventFilter(new CharFilter(box, allowed));
+    // Pasting goes past the key filter; the validator refuses text with other characters.
+    box->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[%1]*").arg(QRegularExpression::escape(allowed))), box));
+}
+
+void centreOnScreen(QWidget *window)
+{
+    if (QScreen *screen = window->screen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 void zeroWhenLeftEmpty(QLineEdit *box)

@@ -15,15 +15,21 @@ namespace keys {
 void enterMovesFocus(QWidget *window);
 
 // Drops every typed character of `box` that is not in `allowed` (Enter too); Backspace and the
-// editing keys (arrows, Delete, Home, End, Tab) pass. A filter on a box is the program's way of
-// keeping letters out of number, date and code boxes.
+// editing keys (arrows, Delete, Home, End, Tab) pass. Pasted text must consist of allowed
+// characters as well. A filter on a box is the program's way of keeping letters out of number,
+// date and code boxes.
 void allowOnly(QLineEdit *box, const QString &allowed);
+
+// Places a window in the middle of the screen it is on (the program's windows open centred on the
+// desktop, not over their opener).
+void centreOnScreen(QWidget *window);
 
 // Sets the box to "0" when it loses the focus holding nothing but blanks.
 void zeroWhenLeftEmpty(QLineEdit *box);
 
-// Calls `search` with the box's text as it stands before each typed key (Enter and Backspace
-// included) is applied; the key then reaches the box as usual.
+// Calls `search` with the box's text as it stands before each typed character (Enter and
+// Backspace included; Tab, Escape and the cursor keys are not key presses here) is applied; the key
+// then reaches the box as usual.
 void onKeyPressBefore(QLineEdit *box, std::function<void(const QString &textBefore)> search);
 
 } // namespace keys

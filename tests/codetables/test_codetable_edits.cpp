@@ -5,6 +5,7 @@
 #include "support/testdb.h"
 #include "support/uidriver.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -158,6 +159,22 @@ private slots:
             d.findChild<QPushButton *>("Button2")->click();
         });
         QCOMPARE(db->scalar("SELECT mDij FROM muvag WHERE mMuvag = 'Kísérleti'"), QString("0"));
+    }
+
+    void pastingLettersIntoTheFeeBoxChangesNothing()
+    {
+        edit<TForm5>(false, [](QDialog &d) {
+            QLineEdit *fee = box(d, "Edit3");
+            QVERIFY(activate(&d));
+            fee->setFocus();
+            fee->selectAll();
+            QApplication::clipboard()->setText("12 Ft");
+            fee->paste();
+            QCOMPARE(fee->text(), QString("0"));
+            QApplication::clipboard()->setText("2,5");
+            fee->paste();
+            QCOMPARE(fee->text(), QString("2,5"));
+        });
     }
 
     void enterMovesFocusInTheBranchEditorOnly()

@@ -76,6 +76,17 @@ private slots:
         QCOMPARE(current(*w, "mMuvag"), QString("szőlő")); // "Keres" takes the whole text
     }
 
+    void tabAndEscapeAreNotSearchKeys()
+    {
+        auto w = openList<TForm5>();
+        w->DBGrid1TitleClick(3); // code order
+        w->spec().list->last();
+        QTest::keyClick(w->Edit1, Qt::Key_Tab);
+        QTest::keyClick(w->Edit1, Qt::Key_Left);
+        QCOMPARE(w->Label18->text(), QString("A lista, \"Kód\" szerint"));
+        QCOMPARE(current(*w, "mKod"), QString("9"));
+    }
+
     void searchWithoutMatchLeavesTheFirstRow()
     {
         auto w = openList<TForm7>();
