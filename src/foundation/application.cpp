@@ -10,6 +10,9 @@ Application::Application(int &argc, char **argv)
     setApplicationName(QStringLiteral("Zelvana"));
     setApplicationVersion(QStringLiteral("2.7"));
     setProperty("helpFile", QString::fromLatin1(helpFile));
+    // A statement refused for a character the database cannot hold is reported to the user at
+    // once, naming the character; the window's own guard then takes its failure path.
+    Connection::refusalNotifier() = [](const QString &message) { ui::message(message); };
 }
 
 void showUncaught(const std::exception &e)

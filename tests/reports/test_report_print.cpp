@@ -269,6 +269,31 @@ private slots:
         QVERIFY(text.contains("Őrségi Gazdaság"));
     }
 
+    void aPrintThatCannotBeWrittenIsReported()
+    {
+        WorkingDir wd;
+        wd.write("lista.frf", kThreePages);
+        Recorder ui;
+        Fixture f;
+        const QString out = wd.path("nincs/ilyen/mappa/lista.pdf");
+        ui.onModal = [&](QDialog &dialog) {
+            if (auto *print = qobject_cast<QPrintDialog *>(&dialog)) {
+                print->printer()->setOutputFormat(QPrinter::PdfFormat);
+                print->printer()->setOutputFileName(out);
+                return int(QDialog::Accepted);
+            }
+            dialog.show();
+            QApplication::setActiveWindow(&dialog);
+            if (QTest::qWaitForWindowActive(&dialog))
+                QTest::keyClick(&dialog, Qt::Key_P, Qt::ControlModifier);
+            return int(QDialog::Rejected);
+        };
+        QVERIFY(printTemplate(f.report, f.context, f.vars, "lista.frf", QPageLayout::Portrait));
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].text, "A nyomtatás nem sikerült: " + out);
+    }
+
     void longBuildShowsItsProgressAndCanBeCancelled_data()
     {
         QTest::addColumn<bool>("cancel");

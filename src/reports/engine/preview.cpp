@@ -35,17 +35,17 @@ void setUpPrinter(QPrinter &printer, const Document &document)
     printer.setDocName(document.title);
 }
 
-void paintPages(const Document &document, QPrinter &printer, int from, int to)
+bool paintPages(const Document &document, QPrinter &printer, int from, int to)
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        return;
+        return false;
     for (int i = from; i <= to; ++i) {
         if (i > from)
             printer.newPage();
         document.paintPage(i, painter);
     }
-    painter.end();
+    return painter.end();
 }
 
 } // namespace
@@ -64,16 +64,16 @@ std::unique_ptr<QPrinter> makePrinter(const Document &document)
     return printer;
 }
 
-void printDocument(const Document &document, QPrinter &printer)
+bool printDocument(const Document &document, QPrinter &printer)
 {
     if (document.pageCount() == 0)
-        return;
+        return true;
     int from = 0, to = document.pageCount() - 1;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         from = std::clamp(printer.fromPage() - 1, 0, to);
         to = std::clamp(printer.toPage() > 0 ? printer.toPage() - 1 : to, from, to);
     }
-    paintPages(document, printer, from, to);
+    return paintPages(document, printer, from, to);
 }
 
 PreviewDialog::PreviewDialog(const Document &document, QWidget *parent)
@@ -168,8 +168,15 @@ void PreviewDialog::print()
     QPrintDialog dialog(printerPtr.get(), this);
     dialog.setWindowTitle(QStringLiteral("Nyomtatás"));
     dialog.setMinMax(1, std::max(1, doc.pageCount()));
-    if (ui::showModal(dialog) == QDialog::Accepted)
-        printDocument(doc, *printerPtr);
+    if (ui::showModal(dialog) != QDialog::Accepted)
+        return;
+    // A printer that cannot be opened (a PDF file in a folder without write access, a printer
+    // gone away) must not pass for a finished print.
+    if (!printDocument(doc, *printerPtr)) {
+        const QString target =
+            printerPtr->outputFileName().isEmpty() ? printerPtr->printerName() : printerPtr->outputFileName();
+        ui::message(QStringLiteral("A nyomtatás nem sikerült: %1").arg(target));
+    }
 }
 
 bool printTemplate(Report &report, DataContext &data, Variables &variables, const QString &fileName,

@@ -17,8 +17,9 @@ namespace report {
 // so that the preview opens and the print dialog can still print to a file.
 std::unique_ptr<QPrinter> makePrinter(const Document &document);
 
-// Prints the pages the printer's page range asks for (every page when it sets none).
-void printDocument(const Document &document, QPrinter &printer);
+// Prints the pages the printer's page range asks for (every page when it sets none); false when
+// the printer (or the PDF file) could not be opened.
+bool printDocument(const Document &document, QPrinter &printer);
 
 // Modal preview: the pages, one visible button that closes it ("Bezár"), zoom from the context
 // menu, PgUp/PgDn/Home/End to page, Ctrl+P to print through the print dialog.
