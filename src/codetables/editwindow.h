@@ -113,7 +113,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     // For windows with more to fill (the parcel's code names): runs inside the fill's guard.
     virtual void fillMore() {}
-    // For windows with checks beyond the spec's (runs after them); false stops the save.
+    // For windows with checks beyond those of their EditSpec (run after them); false stops the save.
     virtual bool checkMore() { return true; }
     QFormLayout *form = nullptr;
     // Applies the fixed size and the tab order; a window that adds controls of its own (the
