@@ -5,6 +5,8 @@
 #include "foundation/tdata.h"
 #include "foundation/tform1.h"
 #include "foundation/windows.h"
+#include "owners/owners.h"
+#include "parcels/parcels.h"
 #include "reports/printing.h"
 
 #include <QDir>
@@ -43,6 +45,8 @@ int main(int argc, char **argv)
         {QStringLiteral("TForm8"), [] { return new TForm8; }},
         {QStringLiteral("TForm10"), [] { return new TForm10; }},
         {QStringLiteral("TForm12"), [] { return new TForm12; }},
+        {QStringLiteral("TForm4"), [] { return new TForm4; }},
+        {QStringLiteral("TForm14"), [] { return new TForm14; }},
     };
     for (const auto &name : std::as_const(names)) {
         if (name.startsWith(QLatin1String("print-"))) {
