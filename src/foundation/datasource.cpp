@@ -84,12 +84,10 @@ QVariant DataSource::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return q->cellText(index.row(), c);
-    case Qt::TextAlignmentRole: {
-        const QVariant v = q->cellValue(index.row(), c);
-        if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::LongLong)
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        return int(Qt::AlignLeft | Qt::AlignVCenter);
-    }
+    case Qt::TextAlignmentRole:
+        // Numbers to the right; decided by the column's type, without reading the cell again.
+        return q->columnIsNumeric(c) ? int(Qt::AlignRight | Qt::AlignVCenter)
+                                     : int(Qt::AlignLeft | Qt::AlignVCenter);
     default:
         return {};
     }

@@ -73,6 +73,7 @@ public:
     // Same reads by column position (for grids).
     int columnCount() const { return int(columns.size()); }
     QString columnName(int column) const;
+    bool columnIsNumeric(int column) const;
     QString cellText(int row, int column) const;
     QVariant cellValue(int row, int column) const;
 
