@@ -386,6 +386,12 @@ QString Query::columnName(int column) const
     return columns.at(column).name;
 }
 
+bool Query::columnIsNumeric(int column) const
+{
+    const Kind k = columns.at(column).kind;
+    return k == Kind::Integer || k == Kind::Float;
+}
+
 const char *Query::raw(int row, int column, unsigned long *length) const
 {
     if (row < 0 || row >= rowCount())
