@@ -7,6 +7,8 @@ cmd=$1
 dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
 cnf="$here/../../db/server.cnf"
+# The server lives in /usr/sbin, which need not be on PATH.
+mariadbd=$(command -v mariadbd || echo /usr/sbin/mariadbd)
 
 case "$cmd" in
 start)
@@ -22,7 +24,7 @@ start)
     userarg=()
     [ "$(id -u)" = 0 ] && userarg=(--user=root)
     # A small buffer pool: test databases are tiny.
-    mariadbd --defaults-file="$cnf" --datadir="$dir/data" --port="$port" --socket="$dir/socket" \
+    "$mariadbd" --defaults-file="$cnf" --datadir="$dir/data" --port="$port" --socket="$dir/socket" \
         --pid-file="$dir/mariadbd.pid" --secure-file-priv="$dir/export" --innodb-buffer-pool-size=64M \
         --innodb-log-file-size=16M --innodb-flush-log-at-trx-commit=0 --skip-innodb-doublewrite \
         --log-error="$dir/error.log" "${userarg[@]}" >/dev/null 2>&1 &
