@@ -262,9 +262,7 @@ ListSpec listSpec(const Member &m, std::function<EditWindow *(QWidget *)> editor
     Query *aux = m.aux;
     const QString printLine = m.printLine, templ = m.templateName;
     s.print = [aux, printLine, templ] {
-        aux->close();
-        aux->clearSql();
-        aux->addSql(printLine);
+        aux->setSql({printLine});
         aux->open();
         printTemplate(templ, QPageLayout::Portrait);
     };

@@ -143,17 +143,9 @@ bool EditWindow::fill()
     return true;
 }
 
-void EditWindow::setLines(Query *q, const QStringList &lines)
-{
-    q->close();
-    q->clearSql();
-    for (const auto &l : lines)
-        q->addSql(l);
-}
-
 void EditWindow::exec(Query *q, const QStringList &lines)
 {
-    setLines(q, lines);
+    q->setSql(lines);
     q->execSql();
 }
 
@@ -190,8 +182,8 @@ void EditWindow::readCarried(QHash<QString, QVariant> &values)
     QStringList cols;
     for (const auto &c : s.carried)
         cols << c.column;
-    setLines(s.aux, {QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :p0")
-                         .arg(cols.join(QStringLiteral(", ")), s.table, s.idColumn)});
+    s.aux->setSql({QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :p0")
+                       .arg(cols.join(QStringLiteral(", ")), s.table, s.idColumn)});
     s.aux->setText(QStringLiteral("p0"), boxes.value(s.idBox)->text());
     s.aux->open();
     for (const auto &c : s.carried)
@@ -224,7 +216,7 @@ void EditWindow::OKClick()
             try {
                 QHash<QString, QVariant> carried;
                 readCarried(carried);
-                setLines(s.stmt, s.replaceLines);
+                s.stmt->setSql(s.replaceLines);
                 bind(s.stmt, s.replaceBindings, QString());
                 for (auto it = carried.cbegin(); it != carried.cend(); ++it) {
                     if (it.value().typeId() == QMetaType::Double)
@@ -241,12 +233,12 @@ void EditWindow::OKClick()
                 exec(s.stmt, {QStringLiteral("ROLLBACK")});
             }
         } else {
-            setLines(s.aux, s.lastCodeLines);
+            s.aux->setSql(s.lastCodeLines);
             s.aux->open();
             s.aux->last();
             exec(s.stmt, {QStringLiteral("START TRANSACTION")});
             try {
-                setLines(s.stmt, s.insertLines);
+                s.stmt->setSql(s.insertLines);
                 const QString code = nextCode(*s.aux, s.codeField);
                 bind(s.stmt, s.insertBindings, code);
                 s.stmt->execSql();
@@ -259,7 +251,7 @@ void EditWindow::OKClick()
             }
         }
         // Re-read the list in its default order, on the saved row (also after a refused save).
-        setLines(s.list, s.listLinesAfterSaving);
+        s.list->setSql(s.listLinesAfterSaving);
         s.list->open();
         s.list->locate(s.codeField, s.codeValue ? *s.codeValue : QString());
     } catch (const std::exception &) {

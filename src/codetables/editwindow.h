@@ -123,7 +123,6 @@ protected:
 private:
     void bind(Query *q, const QList<EditSpec::Binding> &bindings, const QString &newCode);
     void readCarried(QHash<QString, QVariant> &values);
-    void setLines(Query *q, const QStringList &lines);
     void exec(Query *q, const QStringList &lines);
 
     EditSpec s;

@@ -136,14 +136,6 @@ ListWindow::ListWindow(ListSpec spec, QWidget *parent)
     resize(640, 520);
 }
 
-void ListWindow::setLines(Query *q, const QStringList &lines)
-{
-    q->close();
-    q->clearSql();
-    for (const auto &l : lines)
-        q->addSql(l);
-}
-
 void ListWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -156,7 +148,7 @@ void ListWindow::showEvent(QShowEvent *event)
 
 void ListWindow::FormShow()
 {
-    setLines(s.list, s.defaultLines);
+    s.list->setSql(s.defaultLines);
     s.list->open();
     s.list->locate(s.codeField, s.codeValue ? *s.codeValue : QString());
     Label18->setText(mv().listOrderText);
@@ -166,7 +158,7 @@ void ListWindow::FormShow()
 
 void ListWindow::search(const QString &text)
 {
-    setLines(s.list, s.defaultLines);
+    s.list->setSql(s.defaultLines);
     s.list->open();
     s.list->locate(s.searchField, text);
     Label18->setText(s.searchCaption);
@@ -182,7 +174,7 @@ void ListWindow::DBGrid1TitleClick(int column)
     for (const auto &sort : std::as_const(s.sorts)) {
         if (sort.column != column)
             continue;
-        setLines(s.list, sort.lines);
+        s.list->setSql(sort.lines);
         s.list->open();
         Label18->setText(sort.caption);
         return;
@@ -191,7 +183,7 @@ void ListWindow::DBGrid1TitleClick(int column)
 
 bool ListWindow::inUse(const QStringList &lines, const QString &codeField)
 {
-    setLines(s.usageQuery, lines);
+    s.usageQuery->setSql(lines);
     s.usageQuery->setText(QStringLiteral("p1"), s.list->fieldText(codeField));
     s.usageQuery->open();
     // An unused code gives no row at all: db then reads as 0.
@@ -225,14 +217,14 @@ void ListWindow::Button4Click()
         ui::confirm(s.usedOnDelete);
         return;
     }
-    setLines(s.countQuery, s.countLines);
+    s.countQuery->setSql(s.countLines);
     s.countQuery->open();
     if (s.countQuery->fieldInt(QStringLiteral("db")) < 2) {
         ui::message(QStringLiteral("Egy sornak maradni kell, nem törölhető ki."));
         return;
     }
     try {
-        setLines(s.deleteQuery, s.deleteLines);
+        s.deleteQuery->setSql(s.deleteLines);
         s.deleteQuery->setText(QStringLiteral("p1"), s.list->fieldText(s.deleteCodeField));
         s.deleteQuery->execSql();
         ui::message(s.deletedMessage);

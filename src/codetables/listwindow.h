@@ -117,7 +117,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void setLines(Query *q, const QStringList &lines);
     bool inUse(const QStringList &lines, const QString &codeField);
     void openEditor(bool change);
 

@@ -44,6 +44,7 @@ void Query::addSql(const QString &line)
 
 void Query::setSql(const QStringList &l)
 {
+    close();
     clearSql();
     lines = l;
 }

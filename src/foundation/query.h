@@ -27,6 +27,7 @@ public:
     void close();
     void clearSql();
     void addSql(const QString &line);
+    // Steps 1 and 2 in one: closes the query and gives it these lines as its new text.
     void setSql(const QStringList &lines);
     QString sqlText() const { return lines.join(QLatin1Char('\n')); }
     const QStringList &sql() const { return lines; }

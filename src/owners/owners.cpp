@@ -98,9 +98,7 @@ ListSpec ownerListSpec()
     Query *print = d.ZQ33;
     // The template groups the owners by initial, which relies on this name order.
     s.print = [print] {
-        print->close();
-        print->clearSql();
-        print->addSql(u"SELECT * FROM tulaj ORDER BY nNev, nSzido"_s);
+        print->setSql({u"SELECT * FROM tulaj ORDER BY nNev, nSzido"_s});
         print->open();
         printTemplate(u"Tulaj.frf"_s, QPageLayout::Portrait);
     };

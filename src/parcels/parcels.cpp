@@ -16,14 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void setLines(Query *q, const QStringList &lines)
-{
-    q->close();
-    q->clearSql();
-    for (const auto &l : lines)
-        q->addSql(l);
-}
-
 QStringList nameOrderLines()
 {
     return {u"SELECT * FROM tabla "_s, u"         ORDER BY tHrsz "_s};
@@ -305,8 +297,8 @@ void TForm14::fillMore()
                               {d.ZQ73, "tforma", "ukod", "tUkod", "uTulforma", "Edit8"},
                               {d.ZQ103, "fekves", "fkod", "tFkod", "fFekves", "Edit9"}};
     for (const Lookup &l : lookups) {
-        ::setLines(l.query, {u"SELECT * FROM %1      "_s.arg(QLatin1String(l.table)),
-                             u"  WHERE %1 = :p1 "_s.arg(QLatin1String(l.codeColumn))});
+        l.query->setSql({u"SELECT * FROM %1      "_s.arg(QLatin1String(l.table)),
+                         u"  WHERE %1 = :p1 "_s.arg(QLatin1String(l.codeColumn))});
         l.query->setText(u"p1"_s, d.ZQ40->fieldText(QString::fromLatin1(l.parcelColumn)));
         l.query->open();
         box(QString::fromLatin1(l.box))->setText(l.query->fieldText(QString::fromLatin1(l.nameColumn)));
@@ -362,16 +354,15 @@ void TForm14::setLocation(const QString &name, const QString &code)
 void parcels::preparePrint()
 {
     TData &d = Data();
-    setLines(d.ZQ42, {u"SELECT SUM(tAK) AS m_AK, SUM(tHA) AS m_HA  "_s, u"  FROM tabla  "_s});
+    d.ZQ42->setSql({u"SELECT SUM(tAK) AS m_AK, SUM(tHA) AS m_HA  "_s, u"  FROM tabla  "_s});
     d.ZQ42->open();
     // SUM over no rows is NULL, which reads as 0.
     d.variables.set(u"v_mAK"_s, d.ZQ42->fieldNumber(u"m_AK"_s));
     d.variables.set(u"v_mHA"_s, d.ZQ42->fieldNumber(u"m_HA"_s));
-    setLines(d.ZQ43,
-             {u"SELECT *      "_s, u"  FROM tabla  "_s, u"  JOIN muvag  ON muvag.mKod  = tabla.tMkod "_s,
-              u"  JOIN tforma ON tforma.uKod = tabla.tUkod "_s,
-              u"  JOIN varos  ON varos.vKod  = tabla.tVkod "_s,
-              u"  JOIN fekves ON fekves.fKod = tabla.tFkod "_s, u"  ORDER BY vHelyseg, tHrsz "_s});
+    d.ZQ43->setSql(
+        {u"SELECT *      "_s, u"  FROM tabla  "_s, u"  JOIN muvag  ON muvag.mKod  = tabla.tMkod "_s,
+         u"  JOIN tforma ON tforma.uKod = tabla.tUkod "_s, u"  JOIN varos  ON varos.vKod  = tabla.tVkod "_s,
+         u"  JOIN fekves ON fekves.fKod = tabla.tFkod "_s, u"  ORDER BY vHelyseg, tHrsz "_s});
     d.ZQ43->open();
 }
 

@@ -8,10 +8,7 @@ namespace {
 
 void detailQuery(Query *q, Query *master, const QString &keyField, const QStringList &lines)
 {
-    q->close();
-    q->clearSql();
-    for (const auto &l : lines)
-        q->addSql(l);
+    q->setSql(lines);
     // The key field is read by name: a master query without it stops the build ("Field '%s' not found").
     if (!master->hasField(keyField))
         throw report::ReportError(QStringLiteral("Field '%1' not found").arg(keyField));

@@ -29,26 +29,13 @@ const QStringList kNameOrder{"SELECT * FROM tulaj ", "         ORDER BY nNev "};
 
 std::unique_ptr<TForm4> openNew()
 {
-    mv().tulajEditMode = kNew;
-    auto w = std::make_unique<TForm4>();
-    if (!wt::showActive(*w))
-        return nullptr;
-    return w;
+    return wt::openEditor<TForm4>(mv().tulajEditMode, kNew);
 }
 
-// As the owner list opens it on "Módosít": ZQ30 on the owner, the fill step, then shown.
+// As the list opens it on "Módosít": the list query on the row, the fill step, then shown.
 std::unique_ptr<TForm4> openChange(const QString &code)
 {
-    Query *q = Data().ZQ30;
-    q->close();
-    q->setSql(kNameOrder);
-    q->open();
-    q->locate("nKod", code);
-    mv().tulajEditMode = kChange;
-    auto w = std::make_unique<TForm4>();
-    if (!w->fill() || !wt::showActive(*w))
-        return nullptr;
-    return w;
+    return wt::openEditorOn<TForm4>(Data().ZQ30, kNameOrder, "nKod", code, mv().tulajEditMode, kChange);
 }
 
 void fillRequired(TForm4 &w, const QString &name, const QString &date)

@@ -32,26 +32,13 @@ const QStringList kHrszOrder{"SELECT * FROM tabla ", "         ORDER BY tHrsz "}
 
 std::unique_ptr<TForm14> openNew()
 {
-    mv().tablaEditMode = kNew;
-    auto w = std::make_unique<TForm14>();
-    if (!wt::showActive(*w))
-        return nullptr;
-    return w;
+    return wt::openEditor<TForm14>(mv().tablaEditMode, kNew);
 }
 
-// As the parcel list opens it on "Módosít": ZQ40 on the parcel, the fill step, then shown.
+// As the list opens it on "Módosít": the list query on the row, the fill step, then shown.
 std::unique_ptr<TForm14> openChange(const QString &code)
 {
-    Query *q = Data().ZQ40;
-    q->close();
-    q->setSql(kHrszOrder);
-    q->open();
-    q->locate("tKod", code);
-    mv().tablaEditMode = kChange;
-    auto w = std::make_unique<TForm14>();
-    if (!w->fill() || !wt::showActive(*w))
-        return nullptr;
-    return w;
+    return wt::openEditorOn<TForm14>(Data().ZQ40, kHrszOrder, "tKod", code, mv().tablaEditMode, kChange);
 }
 
 // Every box that OK checks filled in, the picks as if made.

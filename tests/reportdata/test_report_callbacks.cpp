@@ -18,14 +18,6 @@ class TestReportCallbacks : public QObject
     Q_OBJECT
     std::unique_ptr<TestDb> db;
 
-    static void setSql(Query *q, const QStringList &lines)
-    {
-        q->close();
-        q->clearSql();
-        for (const auto &l : lines)
-            q->addSql(l);
-    }
-
     QStringList allTexts(const report::Document &doc)
     {
         QStringList t;
@@ -37,7 +29,7 @@ class TestReportCallbacks : public QObject
     report::Document buildOwnerList(const QString &order)
     {
         TData &d = Data();
-        setSql(d.ZQ33, {"SELECT * FROM tulaj ORDER BY " + order});
+        d.ZQ33->setSql({"SELECT * FROM tulaj ORDER BY " + order});
         d.ZQ33->open();
         d.frNyomtat.load(TestDb::sourceDir() + "/templates/Tulaj.frf", "Tulaj.frf");
         return d.frNyomtat.build(d, d.variables);
@@ -122,7 +114,7 @@ private slots:
         QFETCH(QString, sums);
         fixture();
         TData &d = Data();
-        setSql(d.ZQ13, {master});
+        d.ZQ13->setSql({master});
         d.ZQ13->open();
         if (kind == "contract") {
             d.alreszTeteles();
@@ -135,7 +127,7 @@ private slots:
             d.sumAK_aTkod();
         } else {
             // The town pair reads vKod and tVKod: a parcel row joined with its town.
-            setSql(d.ZQ13, {master.replace("FROM tabla", "FROM tabla JOIN varos ON vKod = tVkod")});
+            d.ZQ13->setSql({master.replace("FROM tabla", "FROM tabla JOIN varos ON vKod = tVkod")});
             d.ZQ13->open();
             d.alreszTetelesVaros();
             d.sumAK_tVkod();
@@ -155,7 +147,7 @@ private slots:
     {
         fixture();
         TData &d = Data();
-        setSql(d.ZQ13, {"SELECT * FROM haszn ORDER BY hKod"});
+        d.ZQ13->setSql({"SELECT * FROM haszn ORDER BY hKod"});
         d.ZQ13->open();
         report::QueryDataset *ds5 = d.frDBDataSet(5);
         ds5->first();
@@ -176,7 +168,7 @@ private slots:
         fixture();
         UiDriver driver;
         TData &d = Data();
-        setSql(d.ZQ13, {"SELECT nKod, nNev FROM tulaj"});
+        d.ZQ13->setSql({"SELECT nKod, nNev FROM tulaj"});
         d.ZQ13->open();
         QFile::remove("kulcs.frf");
         QFile f("kulcs.frf");

@@ -5,6 +5,7 @@
 
 #include "codetables/dbwidgets.h"
 #include "foundation/datasource.h"
+#include "foundation/query.h"
 #include "reports/engine/document.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QWidget>
+#include <memory>
 
 namespace wt {
 
@@ -24,6 +26,32 @@ inline bool showActive(QWidget &w)
     w.show();
     w.activateWindow();
     return QTest::qWaitForWindowActive(&w);
+}
+
+// Opens an edit window as its list's "Új" does: the mode value set, the window shown.
+template<class W> std::unique_ptr<W> openEditor(QString &modeValue, const QString &mode)
+{
+    modeValue = mode;
+    auto w = std::make_unique<W>();
+    if (!showActive(*w))
+        return nullptr;
+    return w;
+}
+
+// Opens an edit window as its list's "Módosít" does: the list query on the row with `code`,
+// the mode value set, the fill step, then the window shown.
+template<class W>
+std::unique_ptr<W> openEditorOn(Query *list, const QStringList &listLines, const QString &codeField,
+                                const QString &code, QString &modeValue, const QString &mode)
+{
+    list->setSql(listLines);
+    list->open();
+    list->locate(codeField, code);
+    modeValue = mode;
+    auto w = std::make_unique<W>();
+    if (!w->fill() || !showActive(*w))
+        return nullptr;
+    return w;
 }
 
 // Types `text` into `w` key by key, also letters beyond Latin-1 (ő, ű).
