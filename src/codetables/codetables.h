@@ -2,8 +2,8 @@
 // The four code tables — cultivation branches, towns, ownership forms and locations — each with
 // its list window and its edit window. The members differ only in their texts, columns and SQL.
 
-#include "codetables/editwindow.h"
-#include "codetables/listwindow.h"
+#include "forms/editwindow.h"
+#include "forms/listwindow.h"
 
 // A window that the location list writes into when it is closed with "Kiválaszt" (the parcel
 // edit window).

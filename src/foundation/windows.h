@@ -20,7 +20,4 @@ QDialog *create(const QString &className, QWidget *parent);
 // Returns the dialog's result; -1 when the window is not registered.
 int openModal(const QString &className, QWidget *parent);
 
-// Registers every window of the program (each subsystem's own function).
-void registerAll();
-
 } // namespace windows

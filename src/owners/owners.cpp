@@ -1,6 +1,6 @@
 #include "owners/owners.h"
 
-#include "codetables/dbwidgets.h"
+#include "forms/dbwidgets.h"
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
 #include "foundation/windows.h"

@@ -2,8 +2,8 @@
 // The owner register: the owner list TForm3 and the owner edit window TForm4, members of the
 // list and edit window pattern.
 
-#include "codetables/editwindow.h"
-#include "codetables/listwindow.h"
+#include "forms/editwindow.h"
+#include "forms/listwindow.h"
 
 class TForm3 : public ListWindow
 {

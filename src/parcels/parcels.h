@@ -4,8 +4,8 @@
 // lists; the location list writes its pick into it.
 
 #include "codetables/codetables.h"
-#include "codetables/editwindow.h"
-#include "codetables/listwindow.h"
+#include "forms/editwindow.h"
+#include "forms/listwindow.h"
 
 class QPushButton;
 

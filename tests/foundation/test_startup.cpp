@@ -1,6 +1,7 @@
+#include "app/registry.h"
+#include "app/tform1.h"
 #include "foundation/application.h"
 #include "foundation/tdata.h"
-#include "foundation/tform1.h"
 #include "foundation/windows.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"

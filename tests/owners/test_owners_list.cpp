@@ -1,10 +1,11 @@
 // The owner list TForm3 driven as the clerk drives it: search, sorting, opening position, the
 // edit window from "Új" and "Módosít", "Töröl" with its refusals, the pick left in ZQ30, "Nyomtat".
 
+#include "app/registry.h"
+#include "app/tform1.h"
 #include "foundation/application.h"
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
-#include "foundation/tform1.h"
 #include "foundation/windows.h"
 #include "owners/owners.h"
 #include "reports/engine/preview.h"

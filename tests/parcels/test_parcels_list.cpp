@@ -2,11 +2,12 @@
 // position, "Módosít" and "Töröl" with their refusals, the pick left in ZQ40, and the print data
 // with its totals.
 
+#include "app/registry.h"
+#include "app/tform1.h"
 #include "foundation/application.h"
 #include "foundation/formats.h"
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
-#include "foundation/tform1.h"
 #include "foundation/windows.h"
 #include "parcels/parcels.h"
 #include "reports/engine/preview.h"

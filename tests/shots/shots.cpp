@@ -1,9 +1,10 @@
 // Saves a picture of each window over the database of the environment (for looking at layouts;
 // not a test). Usage: zelvana_shots OUTDIR [TFormN ...]
+#include "app/registry.h"
+#include "app/tform1.h"
 #include "codetables/codetables.h"
 #include "foundation/application.h"
 #include "foundation/tdata.h"
-#include "foundation/tform1.h"
 #include "foundation/windows.h"
 #include "owners/owners.h"
 #include "parcels/parcels.h"

@@ -3,7 +3,7 @@
 // grid's current row, the label of a box, the column widths of the schema, the pages of a
 // preview, and a screenshot when ZELVANA_SHOTS is set.
 
-#include "codetables/dbwidgets.h"
+#include "forms/dbwidgets.h"
 #include "foundation/datasource.h"
 #include "foundation/query.h"
 #include "reports/engine/document.h"

@@ -1,5 +1,6 @@
+#include "app/registry.h"
+#include "app/tform1.h"
 #include "foundation/application.h"
-#include "foundation/tform1.h"
 #include "foundation/windows.h"
 
 int main(int argc, char **argv)

@@ -1,7 +1,7 @@
-#include "codetables/listwindow.h"
+#include "forms/listwindow.h"
 
-#include "codetables/dbwidgets.h"
-#include "codetables/editwindow.h"
+#include "forms/dbwidgets.h"
+#include "forms/editwindow.h"
 #include "foundation/globals.h"
 #include "foundation/keys.h"
 #include "foundation/query.h"

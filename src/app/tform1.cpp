@@ -1,4 +1,4 @@
-#include "foundation/tform1.h"
+#include "app/tform1.h"
 
 #include "foundation/application.h"
 #include "foundation/tdata.h"

@@ -1,4 +1,4 @@
-#include "codetables/dbwidgets.h"
+#include "forms/dbwidgets.h"
 
 #include "foundation/datasource.h"
 #include "foundation/query.h"

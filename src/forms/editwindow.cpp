@@ -1,4 +1,4 @@
-#include "codetables/editwindow.h"
+#include "forms/editwindow.h"
 
 #include "foundation/codes.h"
 #include "foundation/connection.h"

@@ -1,3 +1,5 @@
+#include "app/registry.h"
+
 #include "foundation/windows.h"
 
 #include "codetables/codetables.h"
