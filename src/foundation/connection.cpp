@@ -1,7 +1,10 @@
 #include "foundation/connection.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcessEnvironment>
 #include <cerrno>
+#include <errmsg.h>
 #include <iconv.h>
 #include <mysql.h>
 
@@ -111,10 +114,26 @@ QString Cp1250::decode(const char *data, size_t length)
     return QString::fromUtf8(out.constData(), int(out.size() - ol));
 }
 
+QString ConnectionSettings::privateSocketPath()
+{
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty())
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    return data + QStringLiteral("/zelvana/run/mariadbd.sock");
+}
+
 ConnectionSettings ConnectionSettings::fromEnvironment()
 {
     ConnectionSettings s;
     const auto env = QProcessEnvironment::systemEnvironment();
+    const bool tcpGiven =
+        env.contains(QStringLiteral("ZELVANA_DB_HOST")) || env.contains(QStringLiteral("ZELVANA_DB_PORT"));
+    if (env.contains(QStringLiteral("ZELVANA_DB_SOCKET"))) {
+        s.socket = env.value(QStringLiteral("ZELVANA_DB_SOCKET"));
+        s.tcpWhenNoSocket = false;
+    } else if (!tcpGiven) {
+        s.socket = privateSocketPath();
+    }
     if (env.contains(QStringLiteral("ZELVANA_DB_HOST")))
         s.host = env.value(QStringLiteral("ZELVANA_DB_HOST"));
     if (env.contains(QStringLiteral("ZELVANA_DB_PORT")))
@@ -140,34 +159,62 @@ std::function<void(const QString &)> &Connection::refusalNotifier()
     return f;
 }
 
+st_mysql *Connection::connectOnce(const QString &socket, unsigned *error, QString *message) const
+{
+    MYSQL *h = mysql_init(nullptr);
+    if (!h) {
+        *error = 0;
+        *message = QStringLiteral("out of memory");
+        return nullptr;
+    }
+    // A socket path, or TCP forced so that the port means what it says.
+    unsigned protocol = socket.isEmpty() ? MYSQL_PROTOCOL_TCP : MYSQL_PROTOCOL_SOCKET;
+    mysql_optionsv(h, MYSQL_OPT_PROTOCOL, &protocol);
+    unsigned timeout = 5;
+    mysql_optionsv(h, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
+    // The client library escapes for this character set; the server is told with SET CHARACTER SET.
+    mysql_optionsv(h, MYSQL_SET_CHARSET_NAME, codepage().toLower().toLatin1().constData());
+    const QByteArray host = cfg.host.toUtf8(), user = cfg.user.toUtf8(), pass = cfg.password.toUtf8(),
+                     db = cfg.database.toUtf8(), path = QFile::encodeName(socket);
+    if (!mysql_real_connect(h, socket.isEmpty() ? host.constData() : "localhost", user.constData(),
+                            pass.constData(), db.constData(), socket.isEmpty() ? cfg.port : 0,
+                            socket.isEmpty() ? nullptr : path.constData(), 0)) {
+        *error = mysql_errno(h);
+        *message = QString::fromUtf8(mysql_error(h));
+        mysql_close(h);
+        return nullptr;
+    }
+    return h;
+}
+
+QString Connection::codepage() const
+{
+    QString page = QStringLiteral("cp1250");
+    const int eq = cfg.properties.indexOf(QLatin1Char('='));
+    if (eq >= 0)
+        page = cfg.properties.mid(eq + 1).trimmed();
+    return page;
+}
+
 Connection::Connection(const ConnectionSettings &settings)
     : cfg(settings)
 {
-    handle = mysql_init(nullptr);
-    if (!handle)
-        throw DbError(QStringLiteral("SQL Error: out of memory"));
-    // Force TCP, so the port means what it says.
-    unsigned protocol = MYSQL_PROTOCOL_TCP;
-    mysql_optionsv(handle, MYSQL_OPT_PROTOCOL, &protocol);
-    unsigned timeout = 5;
-    mysql_optionsv(handle, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
-    // The client library escapes for this character set; the server is told with SET CHARACTER SET.
-    QString codepage = QStringLiteral("cp1250");
-    const int eq = cfg.properties.indexOf(QLatin1Char('='));
-    if (eq >= 0)
-        codepage = cfg.properties.mid(eq + 1).trimmed();
-    mysql_optionsv(handle, MYSQL_SET_CHARSET_NAME, codepage.toLower().toLatin1().constData());
-
-    const QByteArray host = cfg.host.toUtf8(), user = cfg.user.toUtf8(), pass = cfg.password.toUtf8(),
-                     db = cfg.database.toUtf8();
-    if (!mysql_real_connect(handle, host.constData(), user.constData(), pass.constData(), db.constData(),
-                            cfg.port, nullptr, 0)) {
-        QString msg = QString::fromUtf8(mysql_error(handle));
-        mysql_close(handle);
-        handle = nullptr;
-        throw DbError(QStringLiteral("SQL Error: ") + msg);
+    unsigned error = 0;
+    QString message;
+    if (!cfg.socket.isEmpty()) {
+        handle = connectOnce(cfg.socket, &error, &message);
+        socketUsed = handle != nullptr;
+        // Only "nobody answers there" sends us on to TCP; a server that answers and refuses is the
+        // answer (its message says why).
+        const bool nobodyThere = error == CR_CONNECTION_ERROR || error == CR_CONN_HOST_ERROR;
+        if (!handle && (!cfg.tcpWhenNoSocket || !nobodyThere))
+            throw DbError(QStringLiteral("SQL Error: ") + message);
     }
-    execute(QStringLiteral("SET CHARACTER SET %1").arg(codepage).toLatin1());
+    if (!handle)
+        handle = connectOnce(QString(), &error, &message);
+    if (!handle)
+        throw DbError(QStringLiteral("SQL Error: ") + message);
+    execute(QStringLiteral("SET CHARACTER SET %1").arg(codepage()).toLatin1());
 }
 
 Connection::~Connection()

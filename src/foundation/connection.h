@@ -53,10 +53,18 @@ struct ConnectionSettings
     QString password;
     QString catalog = QStringLiteral("zelv2010");
     QString properties = QStringLiteral("codepage=CP1250");
+    // The user's private server's socket, tried first; empty: TCP only.
+    QString socket;
+    // When the socket does not answer: go on to host and port over TCP (false: the socket only).
+    bool tcpWhenNoSocket = true;
 
-    // The fixed settings; tests, and only tests, point them elsewhere through ZELVANA_DB_HOST,
-    // ZELVANA_DB_PORT, ZELVANA_DB_NAME and ZELVANA_DB_USER.
+    // The fixed settings: the private server's socket when that server answers there, otherwise
+    // "localhost", port 3306, over TCP. Tests, and only tests, point them elsewhere through
+    // ZELVANA_DB_HOST, ZELVANA_DB_PORT (TCP only), ZELVANA_DB_SOCKET (that socket only),
+    // ZELVANA_DB_NAME and ZELVANA_DB_USER.
     static ConnectionSettings fromEnvironment();
+    // Where the private server of this user listens: ${XDG_DATA_HOME:-~/.local/share}/zelvana/run.
+    static QString privateSocketPath();
 };
 
 // Owns a stored result; frees it when destroyed.
@@ -84,6 +92,8 @@ public:
 
     const ConnectionSettings &settings() const { return cfg; }
     bool connected() const { return handle != nullptr; }
+    // True when the connection went through the private server's socket.
+    bool viaSocket() const { return socketUsed; }
 
     // Called with the message when a statement is refused for a character CP1250 lacks, before
     // the exception is thrown (the program shows the message to the user).
@@ -91,6 +101,12 @@ public:
 
 private:
     [[noreturn]] void fail() const;
+    QString codepage() const; // the part of `properties` after "codepage=" (cp1250)
+    // One attempt: through `socket` when it is not empty, otherwise over TCP. Null on failure,
+    // with the client library's error number and message.
+    st_mysql *connectOnce(const QString &socket, unsigned *error, QString *message) const;
+
     st_mysql *handle = nullptr;
     ConnectionSettings cfg;
+    bool socketUsed = false;
 };

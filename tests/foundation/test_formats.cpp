@@ -9,8 +9,10 @@ class TestFormats : public QObject
 private slots:
     void initTestCase()
     {
-        // A Hungarian desktop locale must not leak into the SQL or the display formats.
-        std::setlocale(LC_ALL, "hu_HU.UTF-8");
+        // A Hungarian desktop locale must not leak into the SQL or the display formats
+        // (script/bootstrap generates it; without it this test would prove nothing).
+        QVERIFY2(std::setlocale(LC_ALL, "hu_HU.UTF-8") != nullptr, "the locale hu_HU.UTF-8 is not generated");
+        QCOMPARE(QString::fromLatin1(std::localeconv()->decimal_point), QString(","));
     }
 
     void general_data()

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -98,6 +99,64 @@ private slots:
         for (QWidget *w : QApplication::topLevelWidgets())
             QVERIFY2(!qobject_cast<QDialog *>(w), qPrintable(w->objectName()));
         QVERIFY(form.isVisible());
+    }
+
+    void settingsComeFromTheEnvironmentOrThePrivateSocket()
+    {
+        for (const char *v : {"ZELVANA_DB_HOST", "ZELVANA_DB_PORT", "ZELVANA_DB_SOCKET", "ZELVANA_DB_NAME"})
+            qunsetenv(v);
+        qputenv("XDG_DATA_HOME", "/tmp/zelvana-adatok");
+        ConnectionSettings s = ConnectionSettings::fromEnvironment();
+        QCOMPARE(s.socket, QString("/tmp/zelvana-adatok/zelvana/run/mariadbd.sock"));
+        QVERIFY(s.tcpWhenNoSocket);
+        QCOMPARE(s.host, QString("localhost"));
+        QCOMPARE(s.port, 3306u);
+        QCOMPARE(s.database, QString("zelv2010"));
+
+        qputenv("ZELVANA_DB_SOCKET", "/tmp/masik.sock");
+        s = ConnectionSettings::fromEnvironment();
+        QCOMPARE(s.socket, QString("/tmp/masik.sock"));
+        QVERIFY(!s.tcpWhenNoSocket);
+
+        qunsetenv("ZELVANA_DB_SOCKET");
+        qputenv("ZELVANA_DB_PORT", "3307");
+        s = ConnectionSettings::fromEnvironment();
+        QVERIFY(s.socket.isEmpty());
+        QCOMPARE(s.port, 3307u);
+        qunsetenv("ZELVANA_DB_PORT");
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    void connectsThroughTheSocketWhenItAnswersAndOtherwiseOverTcp_data()
+    {
+        QTest::addColumn<bool>("realSocket");
+        QTest::addColumn<bool>("tcpAllowed");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("socket answers") << true << true << "socket";
+        QTest::newRow("nobody on the socket: TCP") << false << true << "tcp";
+        QTest::newRow("nobody on the socket, socket only") << false << false << "refused";
+    }
+    void connectsThroughTheSocketWhenItAnswersAndOtherwiseOverTcp()
+    {
+        QFETCH(bool, realSocket);
+        QFETCH(bool, tcpAllowed);
+        QFETCH(QString, outcome);
+        TestDb db;
+        ConnectionSettings s = db.settings();
+        QFile path(TestDb::serverDir() + "/socketpath");
+        QVERIFY(path.open(QIODevice::ReadOnly));
+        s.socket =
+            realSocket ? QString::fromUtf8(path.readAll()).trimmed() : QString("/tmp/nincs-itt-szerver.sock");
+        s.tcpWhenNoSocket = tcpAllowed;
+        try {
+            Connection c(s);
+            QCOMPARE(c.viaSocket() ? QString("socket") : QString("tcp"), outcome);
+            ResultPtr r = c.execute("SELECT count(*) FROM muvag");
+            QVERIFY(r != nullptr);
+        } catch (const DbError &e) {
+            QCOMPARE(QString("refused"), outcome);
+            QVERIFY2(e.text().startsWith("SQL Error: "), qPrintable(e.text()));
+        }
     }
 
     void serverNotReachableShowsTheStartupBox()

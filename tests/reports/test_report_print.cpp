@@ -384,13 +384,18 @@ private slots:
         const QDateTime when(QDate(2026, 12, 10), QTime(14, 3, 22));
         QCOMPARE(archiveFileName("Tulaj.frf", when), QString("Tulaj_2026-12-10_14-03-22.pdf"));
         QTemporaryDir dir;
+        const QString folder = dir.filePath("archivum");
         Document doc;
         doc.pages.emplace_back();
-        const QString first = archiveDocument(doc, dir.path(), "Tulaj.frf", when);
-        const QString second = archiveDocument(doc, dir.path(), "Tulaj.frf", when);
+        const QString first = archiveDocument(doc, folder, "Tulaj.frf", when);
+        const QString second = archiveDocument(doc, folder, "Tulaj.frf", when);
         QCOMPARE(QFileInfo(first).fileName(), QString("Tulaj_2026-12-10_14-03-22.pdf"));
         QCOMPARE(QFileInfo(second).fileName(), QString("Tulaj_2026-12-10_14-03-22_2.pdf"));
         QVERIFY(QFile::exists(first) && QFile::exists(second));
+        // Records of owners' money: the folder the program made and the files are the user's alone.
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        QCOMPARE(QFile::permissions(first), owner);
+        QCOMPARE(QFile::permissions(folder), owner | QFile::ExeOwner | QFile::ExeUser);
     }
 
     void unwritableArchiveIsReported()

@@ -1,6 +1,7 @@
 #include "reports/engine/archive.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace report {
@@ -22,11 +23,15 @@ QString archiveDocument(const Document &document, const QString &folder, const Q
     QDir dir(folder);
     const QString name = archiveFileName(templateFile, when);
     QString path = dir.filePath(name);
+    const bool existed = dir.exists();
     if (!dir.mkpath(QStringLiteral("."))) {
         if (failedPath)
             *failedPath = path;
         return QString();
     }
+    // The documents name owners, their addresses and their money: the user's eyes only.
+    if (!existed)
+        QFile::setPermissions(dir.absolutePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString stem = QFileInfo(name).completeBaseName();
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = dir.filePath(QStringLiteral("%1_%2.pdf").arg(stem).arg(n));
@@ -35,6 +40,7 @@ QString archiveDocument(const Document &document, const QString &folder, const Q
             *failedPath = path;
         return QString();
     }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     return path;
 }
 

@@ -166,8 +166,10 @@ bool writePdf(const Document &document, const QString &path)
     case DirectPdfResult::CannotWrite:
         return false;
     case DirectPdfResult::FontNotEmbeddable:
+    case DirectPdfResult::NeedsFallback:
         break;
     }
+    // The painter draws every character as the preview does, from a fallback font where needed.
     return writePdfThroughPainter(document, path);
 }
 

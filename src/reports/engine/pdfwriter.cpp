@@ -538,9 +538,11 @@ struct Usage
 {
     std::vector<std::vector<uint8_t>> glyphs; // per face
     std::array<bool, 256> fillAlpha{}, strokeAlpha{};
+    bool missingGlyph = false; // a character its face does not hold
 
     void merge(const Usage &other)
     {
+        missingGlyph = missingGlyph || other.missingGlyph;
         for (size_t f = 0; f < glyphs.size(); ++f)
             for (size_t g = 0; g < glyphs[f].size(); ++g)
                 glyphs[f][g] |= other.glyphs[f][g];
@@ -784,6 +786,8 @@ private:
             if (ch < 0x20)
                 ch = 0x20; // control characters show as the painter shows them: blank
             const uint16_t g = f.glyph(ch);
+            if (g == 0)
+                usage.missingGlyph = true;
             used[g] = 1;
             glyphs.push_back(g);
         }
@@ -1130,6 +1134,12 @@ DirectPdfResult writeDirectPdf(const Document &document, const QString &path)
     Usage &usage = usages[0];
     for (int w = 1; w < workers; ++w)
         usage.merge(usages[size_t(w)]);
+    if (usage.missingGlyph) {
+        // The preview draws such a character from a fallback font; the record must show it too.
+        file.close();
+        file.remove();
+        return DirectPdfResult::NeedsFallback;
+    }
 
     // Objects: 1 catalog, 2 page tree, 3 info, 4 shared resources, then a page and its content
     // for each page, then five for each face the pages use.

@@ -17,6 +17,8 @@ enum class DirectPdfResult
     Written,
     CannotWrite,       // the file could not be created or written
     FontNotEmbeddable, // a font has no TrueType outlines to embed: nothing was written
+    NeedsFallback,     // a character is missing from its font (the preview draws it from a
+                       // fallback font): nothing was written
 };
 
 // Writes every page of `document` to `path`. A document with no pages gets one blank page, as
