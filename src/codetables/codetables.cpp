@@ -28,6 +28,8 @@ struct Member
     QString usedOnChange, usedOnDelete, deleted, deleteFailed;
     QString hintNew, hintChange, hintPrint;
     QString printLine, templateName;
+    // Contract items that name the row (the cultivation branch only): a use beside the parcels.
+    QStringList itemUseLines = {};
 };
 
 QStringList usageLines(const QString &select, const QString &column)
@@ -40,48 +42,55 @@ QStringList usageLines(const QString &select, const QString &column)
 Member muvag()
 {
     TData &d = Data();
-    return {QStringLiteral("Művelési ág"),
-            true,
-            true,
-            QStringLiteral("muvag"),
-            QStringLiteral("mMuvag"),
-            QStringLiteral("mKod"),
-            d.ZQ50,
-            d.ZQ52,
-            d.ZQ53,
-            d.DQ50,
-            &mv().muvagCode,
-            &mv().muvagEditMode,
-            QStringLiteral("Új művelési ág"),
-            QStringLiteral("Művelési ág módositás"),
-            QStringLiteral("A lista, \"Megnevezés\" szerint"),
-            QStringLiteral("A lista, \"Művelési ág\" szerint"),
-            QStringLiteral("Megnevezés:"),
-            {{QStringLiteral("ID:"), {QStringLiteral("IDm")}},
-             {QStringLiteral("Kód:"), {QStringLiteral("mKod")}},
-             {QStringLiteral("Művelési ág:"), {QStringLiteral("mMuvag")}},
-             {QStringLiteral("Minőségi o.:"), {QStringLiteral("mMino")}},
-             {QStringLiteral("Bérleti dij:"), {QStringLiteral("mDij")}}},
-            {{QStringLiteral("mMuvag"), QStringLiteral("Müvelési ág")},
-             {QStringLiteral("mMino"), QStringLiteral("Minöségi o.")},
-             {QStringLiteral("mDij"), QStringLiteral("Dij (Ft/AK)")},
-             {QStringLiteral("mKod"), QStringLiteral("Kód")},
-             {QStringLiteral("IDm"), QString()}},
-            3,
-            {QStringLiteral("SELECT * FROM muvag "), QStringLiteral("         ORDER BY mMuvag, mMino ")},
-            {QStringLiteral("SELECT * FROM muvag "), QStringLiteral("         ORDER BY mKod ")},
-            QStringLiteral("SELECT tMkod, count(tMKod) as db "),
-            QStringLiteral("SELECT tMkod, count(tMkod) as db "),
-            QStringLiteral("tMkod"),
-            QStringLiteral("A művelési ág már használatban van ! Javitja ?"),
-            QStringLiteral("A művelési ág már szerepel a haszonbérleti nyilvántartásban !"),
-            QStringLiteral("A művelési ág törlölve!"),
-            QStringLiteral("Hiba: muvag DELETE törlésekor"),
-            QStringLiteral("Új művelési ág. Ablak nyitás"),
-            QStringLiteral("Kiválasztott sor módositása"),
-            QStringLiteral("Teljes lista a nevekről."),
-            QStringLiteral("SELECT * FROM muvag ORDER BY mMuvag, mMino"),
-            QStringLiteral("muvag.frf")};
+    Member m{QStringLiteral("Művelési ág"),
+             true,
+             true,
+             QStringLiteral("muvag"),
+             QStringLiteral("mMuvag"),
+             QStringLiteral("mKod"),
+             d.ZQ50,
+             d.ZQ52,
+             d.ZQ53,
+             d.DQ50,
+             &mv().muvagCode,
+             &mv().muvagEditMode,
+             QStringLiteral("Új művelési ág"),
+             QStringLiteral("Művelési ág módositás"),
+             QStringLiteral("A lista, \"Megnevezés\" szerint"),
+             QStringLiteral("A lista, \"Művelési ág\" szerint"),
+             QStringLiteral("Megnevezés:"),
+             {{QStringLiteral("ID:"), {QStringLiteral("IDm")}},
+              {QStringLiteral("Kód:"), {QStringLiteral("mKod")}},
+              {QStringLiteral("Művelési ág:"), {QStringLiteral("mMuvag")}},
+              {QStringLiteral("Minőségi o.:"), {QStringLiteral("mMino")}},
+              {QStringLiteral("Bérleti dij:"), {QStringLiteral("mDij")}}},
+             {{QStringLiteral("mMuvag"), QStringLiteral("Müvelési ág")},
+              {QStringLiteral("mMino"), QStringLiteral("Minöségi o.")},
+              {QStringLiteral("mDij"), QStringLiteral("Dij (Ft/AK)")},
+              {QStringLiteral("mKod"), QStringLiteral("Kód")},
+              {QStringLiteral("IDm"), QString()}},
+             3,
+             {QStringLiteral("SELECT * FROM muvag "), QStringLiteral("         ORDER BY mMuvag, mMino ")},
+             {QStringLiteral("SELECT * FROM muvag "), QStringLiteral("         ORDER BY mKod ")},
+             QStringLiteral("SELECT tMkod, count(tMKod) as db "),
+             QStringLiteral("SELECT tMkod, count(tMkod) as db "),
+             QStringLiteral("tMkod"),
+             QStringLiteral("A művelési ág már használatban van ! Javitja ?"),
+             QStringLiteral("A művelési ág már szerepel a haszonbérleti nyilvántartásban !"),
+             QStringLiteral("A művelési ág törlölve!"),
+             QStringLiteral("Hiba: muvag DELETE törlésekor"),
+             QStringLiteral("Új művelési ág. Ablak nyitás"),
+             QStringLiteral("Kiválasztott sor módositása"),
+             QStringLiteral("Teljes lista a nevekről."),
+             QStringLiteral("SELECT * FROM muvag ORDER BY mMuvag, mMino"),
+             QStringLiteral("muvag.frf")};
+    // Items name a branch too, and its fee per AK is their rent: deleting it would drop their rent
+    // from the settlement (and a new branch given the freed code would re-price them); changing it
+    // re-prices them.
+    m.itemUseLines = {QStringLiteral("SELECT aMkod, count(aMkod) as db "),
+                      QStringLiteral("  FROM  alresz           "), QStringLiteral("  WHERE (aMkod = :p1) "),
+                      QStringLiteral("  GROUP BY aMkod      ")};
+    return m;
 }
 
 Member varos()
@@ -233,14 +242,15 @@ ListSpec listSpec(const Member &m, std::function<EditWindow *(QWidget *)> editor
     s.codeField = m.codeColumn;
     s.codeValue = m.codeValue;
     s.usageQuery = m.aux;
-    s.usageLinesChange = usageLines(m.usageChangeSelect, m.usageColumn);
-    s.usageLinesDelete = usageLines(m.usageDeleteSelect, m.usageColumn);
     // The column read for the checks and the delete, in the letter case each step uses.
     const QString prefix = m.codeColumn.left(1);
-    s.usageCodeFieldChange = prefix + QStringLiteral("Kod");
-    s.usageCodeFieldDelete = prefix + QStringLiteral("KOd");
-    s.usedOnChange = m.usedOnChange;
-    s.usedOnDelete = m.usedOnDelete;
+    const QString changeField = prefix + QStringLiteral("Kod"), deleteField = prefix + QStringLiteral("KOd");
+    s.usesOnChange = {{usageLines(m.usageChangeSelect, m.usageColumn), changeField, m.usedOnChange}};
+    s.usesOnDelete = {{usageLines(m.usageDeleteSelect, m.usageColumn), deleteField, m.usedOnDelete}};
+    if (!m.itemUseLines.isEmpty()) {
+        s.usesOnChange.append({m.itemUseLines, changeField, m.usedOnChange});
+        s.usesOnDelete.append({m.itemUseLines, deleteField, m.usedOnDelete});
+    }
     s.countQuery = m.stmt;
     s.countLines = {QStringLiteral("SELECT count(*) AS db FROM %1      ").arg(m.table)};
     s.deleteQuery = m.aux;

@@ -253,7 +253,7 @@ void EditWindow::OKClick()
         // Re-read the list in its default order, on the saved row (also after a refused save).
         s.list->setSql(s.listLinesAfterSaving);
         s.list->open();
-        s.list->locate(s.codeField, s.codeValue ? *s.codeValue : QString());
+        s.list->locateCode(s.codeField, s.codeValue ? *s.codeValue : QString());
     } catch (const std::exception &) {
         ui::message(s.otherFailure);
         return;

@@ -150,7 +150,7 @@ void ListWindow::FormShow()
 {
     s.list->setSql(s.defaultLines);
     s.list->open();
-    s.list->locate(s.codeField, s.codeValue ? *s.codeValue : QString());
+    s.list->locateCode(s.codeField, s.codeValue ? *s.codeValue : QString());
     Label18->setText(mv().listOrderText);
     DBGrid1->setFocus();
     Edit1->setFocus();
@@ -181,13 +181,17 @@ void ListWindow::DBGrid1TitleClick(int column)
     }
 }
 
-bool ListWindow::inUse(const QStringList &lines, const QString &codeField)
+const ListSpec::Use *ListWindow::firstUse(const QList<ListSpec::Use> &uses)
 {
-    s.usageQuery->setSql(lines);
-    s.usageQuery->setText(QStringLiteral("p1"), s.list->fieldText(codeField));
-    s.usageQuery->open();
-    // An unused code gives no row at all: db then reads as 0.
-    return s.usageQuery->fieldInt(QStringLiteral("db")) != 0;
+    for (const ListSpec::Use &use : uses) {
+        s.usageQuery->setSql(use.lines);
+        s.usageQuery->setText(QStringLiteral("p1"), s.list->fieldText(use.codeField));
+        s.usageQuery->open();
+        // An unused code gives no row at all: db then reads as 0.
+        if (s.usageQuery->fieldInt(QStringLiteral("db")) != 0)
+            return &use;
+    }
+    return nullptr;
 }
 
 void ListWindow::openEditor(bool change)
@@ -206,15 +210,15 @@ void ListWindow::Button2Click()
 
 void ListWindow::Button3Click()
 {
-    if (inUse(s.usageLinesChange, s.usageCodeFieldChange))
-        ui::confirm(s.usedOnChange); // the answer changes nothing
+    if (const ListSpec::Use *use = firstUse(s.usesOnChange))
+        ui::confirm(use->message); // the answer changes nothing
     openEditor(true);
 }
 
 void ListWindow::Button4Click()
 {
-    if (inUse(s.usageLinesDelete, s.usageCodeFieldDelete)) {
-        ui::confirm(s.usedOnDelete);
+    if (const ListSpec::Use *use = firstUse(s.usesOnDelete)) {
+        ui::confirm(use->message);
         return;
     }
     s.countQuery->setSql(s.countLines);

@@ -55,11 +55,20 @@ struct ListSpec
     QString codeField;            // code column of the list (locate at opening)
     QString *codeValue = nullptr; // muvagCode and its sisters
 
-    // "Módosít" and "Töröl": usage count (column db), row count, delete by code.
+    // A use of the current row's code elsewhere: a statement that counts the rows naming it (in
+    // column db; no row at all when none do), the column of the list row bound to :p1, and what
+    // the Confirm box says when there are any.
+    struct Use
+    {
+        QStringList lines;
+        QString codeField;
+        QString message;
+    };
+    // "Módosít" warns with the first use that counts and opens the editor anyway; "Töröl" refuses
+    // with the first use that counts. Empty: no check.
     Query *usageQuery = nullptr;
-    QStringList usageLinesChange, usageLinesDelete;
-    QString usageCodeFieldChange, usageCodeFieldDelete; // column of the list row bound to :p1
-    QString usedOnChange, usedOnDelete;
+    QList<Use> usesOnChange, usesOnDelete;
+    // "Módosít" and "Töröl": row count, delete by code.
     Query *countQuery = nullptr;
     QStringList countLines;
     Query *deleteQuery = nullptr;
@@ -117,7 +126,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    bool inUse(const QStringList &lines, const QString &codeField);
+    // The first use that counts the current code, or null.
+    const ListSpec::Use *firstUse(const QList<ListSpec::Use> &uses);
     void openEditor(bool change);
 
     ListSpec s;

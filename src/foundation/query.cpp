@@ -534,3 +534,21 @@ bool Query::locate(const QString &field, const QString &value)
     }
     return false;
 }
+
+bool Query::locateCode(const QString &field, const QString &value)
+{
+    const int c = columnIndex(field);
+    if (value.isEmpty()) {
+        if (rows.empty())
+            return false;
+        moveTo(0);
+        return true;
+    }
+    for (int r = 0; r < rowCount(); ++r) {
+        if (textOf(r, c).compare(value, Qt::CaseInsensitive) == 0) {
+            moveTo(r);
+            return true;
+        }
+    }
+    return false;
+}

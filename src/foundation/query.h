@@ -82,6 +82,10 @@ public:
     // On success that row becomes current; otherwise the current row does not move. An empty value
     // matches the first row.
     bool locate(const QString &field, const QString &value);
+    // Finds a row again by its whole code: case-insensitive equality, from the first row in the
+    // current order. On success that row becomes current; otherwise the current row does not
+    // move. An empty value matches the first row. (A prefix would find code 21 for code 2.)
+    bool locateCode(const QString &field, const QString &value);
 
 signals:
     void reset();             // opened, closed or re-run: rows and columns may have changed

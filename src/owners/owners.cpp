@@ -15,6 +15,14 @@ QStringList usageLines(const QString &select)
     return {select, u"  FROM  haszn           "_s, u"  WHERE (hNkod = :p1) "_s, u"  GROUP BY hNkod      "_s};
 }
 
+// Payments name their owner too: deleting the owner would drop them from the settlement and hand
+// them to the next owner given the freed code.
+QStringList paymentLines()
+{
+    return {u"SELECT kNkod, count(kNkod) as db "_s, u"  FROM  kifiz           "_s,
+            u"  WHERE (kNkod = :p1) "_s, u"  GROUP BY kNkod      "_s};
+}
+
 const QStringList &nameOrderLines()
 {
     static const QStringList lines{u"SELECT * FROM tulaj "_s, u"         ORDER BY nNev "_s};
@@ -69,13 +77,12 @@ ListSpec ownerListSpec()
     s.codeField = u"nKod"_s;
     s.codeValue = &mv().tulajCode;
 
-    // Only contracts count as use: payments that name the owner do not stop the delete.
     s.usageQuery = d.ZQ33;
-    s.usageLinesChange = usageLines(u"SELECT hNkod, count(hNKod) as db "_s);
-    s.usageLinesDelete = usageLines(u"SELECT hNkod, count(hNkod) as db "_s);
-    s.usageCodeFieldChange = s.usageCodeFieldDelete = u"nKod"_s;
-    s.usedOnChange = u"A név már használatban van ! Javitja ?"_s;
-    s.usedOnDelete = u"A név már szerepel a haszonbérlet nyilvántartásban !"_s;
+    s.usesOnChange = {{usageLines(u"SELECT hNkod, count(hNKod) as db "_s), u"nKod"_s,
+                       u"A név már használatban van ! Javitja ?"_s}};
+    s.usesOnDelete = {{usageLines(u"SELECT hNkod, count(hNkod) as db "_s), u"nKod"_s,
+                       u"A név már szerepel a haszonbérlet nyilvántartásban !"_s},
+                      {paymentLines(), u"nKod"_s, u"A név már szerepel a kifizetések között !"_s}};
     s.countQuery = d.ZQ32;
     s.countLines = {u"SELECT count(*) AS db FROM tulaj      "_s};
     s.deleteQuery = d.ZQ33;

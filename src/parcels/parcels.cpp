@@ -67,10 +67,8 @@ ListSpec parcelListSpec()
 
     // A parcel is in use when a contract item leases a part of it.
     s.usageQuery = d.ZQ43;
-    s.usageLinesChange = s.usageLinesDelete = usageLines();
-    s.usageCodeFieldChange = s.usageCodeFieldDelete = u"tKod"_s;
-    s.usedOnChange = u"A hrsz már használatban van ! Javitja ?"_s;
-    s.usedOnDelete = u"A hrsz már szerepel a haszonbérleti nyilvántartásban !"_s;
+    s.usesOnChange = {{usageLines(), u"tKod"_s, u"A hrsz már használatban van ! Javitja ?"_s}};
+    s.usesOnDelete = {{usageLines(), u"tKod"_s, u"A hrsz már szerepel a haszonbérleti nyilvántartásban !"_s}};
     s.countQuery = d.ZQ42;
     s.countLines = {u"SELECT count(*) AS db FROM tabla      "_s};
     s.deleteQuery = d.ZQ43;

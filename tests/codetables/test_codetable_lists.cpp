@@ -177,9 +177,19 @@ private slots:
         QCOMPARE(current(*w, "fFekves"), QString("zártkert"));
     }
 
+    void changeOnAUsedRowWarnsAndStillOpensTheEditor_data()
+    {
+        QTest::addColumn<QString>("use");
+        QTest::newRow("a parcel names the branch")
+            << "INSERT INTO tabla (tKod, tHrsz, tMkod) VALUES ('1', '012/3', '8')";
+        // A change of the fee re-prices the items' rent.
+        QTest::newRow("only a contract item names it")
+            << "INSERT INTO alresz (aKod, aHkod, aTkod, aMkod, aAK) VALUES ('1', '1', '1', '8', 10)";
+    }
     void changeOnAUsedRowWarnsAndStillOpensTheEditor()
     {
-        db->exec("INSERT INTO tabla (tKod, tHrsz, tMkod) VALUES ('1', '012/3', '8')");
+        QFETCH(QString, use);
+        db->exec(use);
         auto w = openList<TForm5>(); // erdő (8) is current
         QString caption;
         driver->onModal([&](QDialog &d) { caption = d.windowTitle(); });
@@ -229,6 +239,38 @@ private slots:
             QCOMPARE(w->spec().list->rowIndex(), 0);
             QCOMPARE(current(*w, "fFekves"), QString("külterület"));
         }
+    }
+
+    void deletingABranchCountsItemsAsUse_data()
+    {
+        QTest::addColumn<QString>("use");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("rowsLeft");
+        const QString used = "A művelési ág már szerepel a haszonbérleti nyilvántartásban !";
+        QTest::newRow("a parcel names it")
+            << "INSERT INTO tabla (tKod, tHrsz, tMkod) VALUES ('1', '012/3', '8')" << used << 10;
+        // Its fee per AK is the items' rent: without the branch they would drop out of the settlement.
+        QTest::newRow("only an item names it")
+            << "INSERT INTO alresz (aKod, aHkod, aTkod, aMkod, aAK) VALUES ('1', '1', '1', '8', 10)" << used
+            << 10;
+        QTest::newRow("nothing names it")
+            << "INSERT INTO alresz (aKod, aHkod, aTkod, aMkod, aAK) VALUES ('1', '1', '1', '7', 10)"
+            << "A művelési ág törlölve!" << 9;
+    }
+    void deletingABranchCountsItemsAsUse()
+    {
+        QFETCH(QString, use);
+        QFETCH(QString, message);
+        QFETCH(int, rowsLeft);
+        db->exec(use);
+        auto w = openList<TForm5>(); // erdő (8) is current
+        QCOMPARE(current(*w, "mKod"), QString("8"));
+        w->Button4->click();
+        QCOMPARE(driver->texts(), QStringList{message});
+        QCOMPARE(driver->boxes[0].kind, rowsLeft == 10 ? ui::BoxKind::Confirm : ui::BoxKind::Message);
+        QCOMPARE(db->scalar("SELECT count(*) FROM muvag").toInt(), rowsLeft);
+        QCOMPARE(db->scalar("SELECT count(*) FROM muvag WHERE mKod = '8'"),
+                 QString(rowsLeft == 10 ? "1" : "0"));
     }
 
     void deleteWithTwoRowsLeavesTheOther()

@@ -130,9 +130,9 @@ private slots:
                                                           << "Antal József";
         QTest::newRow("saved owner") << "3"
                                      << "Balogh Lajosné";
-        // A prefix: the first owner in name order whose code begins with 1.
-        QTest::newRow("prefix of two codes") << "1"
-                                             << "Csizmadia Sándor";
+        // The whole code: 1 is Csizmadia, although Dudás (10) also begins with 1.
+        QTest::newRow("code 1 beside code 10") << "1"
+                                               << "Csizmadia Sándor";
         QTest::newRow("no such code: first row") << "99"
                                                  << "Antal József";
     }
@@ -328,9 +328,12 @@ private slots:
             << ""
             << "Bakos Ferenc"
             << "A név már szerepel a haszonbérlet nyilvántartásban !" << true << false;
-        QTest::newRow("owner with payments but no contract") << ""
-                                                             << "Csizmadia Sándor"
-                                                             << "A név törlölve!" << false << true;
+        // Payments name the owner too: deleting them would leave the payments pointing at nobody,
+        // and the next owner given the freed code would inherit them.
+        QTest::newRow("owner with payments but no contract")
+            << ""
+            << "Csizmadia Sándor"
+            << "A név már szerepel a kifizetések között !" << true << false;
         QTest::newRow("free owner") << ""
                                     << "Dudás Erzsébet"
                                     << "A név törlölve!" << false << true;

@@ -146,9 +146,10 @@ private slots:
                                                                 << "0123/4";
         QTest::newRow("saved parcel") << "25"
                                       << "25";
-        // A prefix: the first parcel in lot-number order whose code begins with 1 (12 before 15).
-        QTest::newRow("prefix of two codes") << "1"
-                                             << "1/2";
+        // The whole code, not its first characters: code 1 is neither 12 nor 15 (an item or a
+        // contract would otherwise be handed another parcel).
+        QTest::newRow("a code that only begins others: first row") << "1"
+                                                                   << "0123/4";
         QTest::newRow("no such code: first row") << "99"
                                                  << "0123/4";
     }
