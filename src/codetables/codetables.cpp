@@ -311,8 +311,7 @@ EditSpec nameEditSpec(const Member &m, const QString &designCaption, const QStri
     s.list = m.list;
     s.stmt = m.stmt;
     s.aux = m.aux;
-    s.lastCodeLines = {QStringLiteral("SELECT  * FROM %1 ").arg(m.table),
-                       QStringLiteral("          ORDER BY %1 ").arg(m.codeColumn)};
+    s.table = m.table;
     s.codeField = m.codeColumn;
     s.listLinesAfterSaving = m.defaultLines;
     s.checks = {{QStringLiteral("Edit1"), EditSpec::Check::Kind::NotBlank, emptyMessage}};

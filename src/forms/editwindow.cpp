@@ -233,13 +233,11 @@ void EditWindow::OKClick()
                 exec(s.stmt, {QStringLiteral("ROLLBACK")});
             }
         } else {
-            s.aux->setSql(s.lastCodeLines);
-            s.aux->open();
-            s.aux->last();
+            // The highest code is read before the transaction; a failure there is an "other" one.
+            const QString code = nextCode(*s.aux, s.table, s.codeField);
             exec(s.stmt, {QStringLiteral("START TRANSACTION")});
             try {
                 s.stmt->setSql(s.insertLines);
-                const QString code = nextCode(*s.aux, s.codeField);
                 bind(s.stmt, s.insertBindings, code);
                 s.stmt->execSql();
                 if (s.codeValue)

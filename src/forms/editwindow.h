@@ -74,7 +74,6 @@ struct EditSpec
     QString *codeValue = nullptr;
 
     Query *list = nullptr, *stmt = nullptr, *aux = nullptr;
-    QStringList lastCodeLines;
     QString codeField;
     QStringList insertLines;
     QList<Binding> insertBindings;
@@ -83,7 +82,7 @@ struct EditSpec
     QStringList listLinesAfterSaving;
     QList<Check> checks;
 
-    QString table, idColumn;
+    QString table, idColumn; // the table (new codes, carried columns) and its identifier column
     QList<Carried> carried;
 
     QString fillFailure, changeFailure, insertFailure, otherFailure;

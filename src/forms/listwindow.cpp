@@ -156,17 +156,23 @@ void ListWindow::FormShow()
     Edit1->setFocus();
 }
 
-void ListWindow::search(const QString &text)
+void ListWindow::search(const QString &text, bool readAgain)
 {
-    s.list->setSql(s.defaultLines);
-    s.list->open();
+    // The list is re-read in its default order, unless it already holds exactly that and nothing
+    // was written since: a key press then costs the locate alone.
+    if (readAgain) {
+        s.list->setSql(s.defaultLines);
+        s.list->open();
+    } else {
+        s.list->reopen(s.defaultLines);
+    }
     s.list->locate(s.searchField, text);
     Label18->setText(s.searchCaption);
 }
 
 void ListWindow::Button6Click()
 {
-    search(Edit1->text());
+    search(Edit1->text(), true);
 }
 
 void ListWindow::DBGrid1TitleClick(int column)

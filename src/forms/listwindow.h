@@ -112,7 +112,9 @@ public:
     const ListSpec &spec() const { return s; }
 
     void FormShow();
-    void search(const QString &text);
+    // A key press keeps the list already read when nothing was written since; "Keres" always
+    // reads it again (the clerk's way to see what another copy of the program stored).
+    void search(const QString &text, bool readAgain = false);
     void Button6Click();
     void DBGrid1TitleClick(int column);
     void Button2Click(); // Új

@@ -2,17 +2,11 @@
 
 #include "foundation/query.h"
 
-QString nextCode(Query &query, const QString &codeField)
+QString nextCode(Query &aux, const QString &table, const QString &codeColumn)
 {
-    // Text order would put 9 after 10 and hand out 10 twice; compare as numbers instead.
-    quint64 greatest = 0;
-    for (int r = 0; r < query.rowCount(); ++r) {
-        query.setRowIndex(r);
-        bool ok = false;
-        const quint64 v = query.fieldText(codeField).trimmed().toULongLong(&ok);
-        if (ok && v > greatest)
-            greatest = v;
-    }
-    query.last();
+    aux.setSql({QStringLiteral("SELECT MAX(%1Num) AS greatest FROM %2").arg(codeColumn, table)});
+    aux.open();
+    const quint64 greatest =
+        aux.isNull(QStringLiteral("greatest")) ? 0 : quint64(aux.fieldInt(QStringLiteral("greatest")));
     return QString::number(greatest + 1);
 }

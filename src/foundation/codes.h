@@ -6,7 +6,8 @@
 
 class Query;
 
-// `query` holds the table's rows (the window's last-code statement, already open); `codeField` is
-// the code column. Codes that are not whole numbers are passed over: a generated code is all
-// digits, so it can never equal one of them. Leaves the query on its last row.
-QString nextCode(Query &query, const QString &codeField);
+// Reads the greatest whole-number code of `table` through the numeric twin of its code column
+// (`codeColumn` + "Num", an invisible indexed column of db/create.sql): one index look-up,
+// whatever the table's size. Codes that are not whole numbers are passed over: a generated code is
+// all digits, so it can never equal one of them. Runs on `aux`, which it leaves open.
+QString nextCode(Query &aux, const QString &table, const QString &codeColumn);

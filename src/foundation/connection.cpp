@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <cctype>
 #include <cerrno>
 #include <errmsg.h>
 #include <iconv.h>
@@ -215,7 +216,30 @@ Connection::Connection(const ConnectionSettings &settings)
     if (!handle)
         throw DbError(QStringLiteral("SQL Error: ") + message);
     execute(QStringLiteral("SET CHARACTER SET %1").arg(codepage()).toLatin1());
+    // A server the program did not configure itself may have ANSI_QUOTES or ONLY_FULL_GROUP_BY on.
+    execute(QByteArray("SET SESSION sql_mode = '") + sqlMode() + '\'');
 }
+
+const char *Connection::sqlMode()
+{
+    return "STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION";
+}
+
+namespace {
+// A statement that only reads: its first word is SELECT, SHOW, EXPLAIN or DESCRIBE.
+bool onlyReads(const QByteArray &statement)
+{
+    qsizetype i = 0;
+    while (i < statement.size() && (statement[i] == ' ' || statement[i] == '\n' || statement[i] == '\r' ||
+                                    statement[i] == '\t' || statement[i] == '('))
+        ++i;
+    qsizetype j = i;
+    while (j < statement.size() && std::isalpha(static_cast<unsigned char>(statement[j])))
+        ++j;
+    const QByteArray word = statement.mid(i, j - i).toUpper();
+    return word == "SELECT" || word == "SHOW" || word == "EXPLAIN" || word == "DESCRIBE";
+}
+} // namespace
 
 Connection::~Connection()
 {
@@ -233,6 +257,9 @@ ResultPtr Connection::execute(const QByteArray &statement)
 {
     if (!handle)
         throw DbError(QStringLiteral("SQL Error: not connected"));
+    ++sent;
+    if (!onlyReads(statement))
+        ++writes; // counted before it runs: a failed write may still have changed something
     if (mysql_real_query(handle, statement.constData(), statement.size()) != 0)
         fail();
     MYSQL_RES *res = mysql_store_result(handle);

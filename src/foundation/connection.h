@@ -89,6 +89,14 @@ public:
     // Escapes text for a quoted literal, safely for the connection's character set.
     QByteArray escape(const QByteArray &raw) const;
     quint64 affectedRows() const;
+    // Statements sent so far, and those of them that may have changed data (anything but a
+    // SELECT, SHOW, EXPLAIN or DESCRIBE). The program is its database's only client, so a result
+    // read when this count was n still holds while it is n.
+    quint64 statementsSent() const { return sent; }
+    quint64 writesSent() const { return writes; }
+    // The session's sql_mode, the same as db/server.cnf gives the private server: the program's
+    // SQL relies on it (double quotes are text, grouped queries may select other columns).
+    static const char *sqlMode();
 
     const ConnectionSettings &settings() const { return cfg; }
     bool connected() const { return handle != nullptr; }
@@ -109,4 +117,5 @@ private:
     st_mysql *handle = nullptr;
     ConnectionSettings cfg;
     bool socketUsed = false;
+    quint64 sent = 0, writes = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "foundation/formats.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <mysql.h>
@@ -233,6 +234,7 @@ void Query::open()
     ResultPtr res = con->execute(stmt);
     if (!res)
         throw DbError(QStringLiteral("SQL Error: the statement returned no result set"));
+    writesAtOpen = con->writesSent();
     load(std::move(res));
     opened = true;
     cur = rows.empty() ? -1 : 0;
@@ -287,6 +289,17 @@ void Query::refresh()
             return;
         }
     }
+}
+
+bool Query::reopen(const QStringList &l)
+{
+    if (opened && params.isEmpty() && l == lines && con && con->writesSent() == writesAtOpen) {
+        first();
+        return false;
+    }
+    setSql(l);
+    open();
+    return true;
 }
 
 void Query::moveTo(int row)
@@ -522,9 +535,57 @@ std::optional<QVariant> Query::value(const QString &field) const
     return cellValue(cur, *it);
 }
 
+namespace {
+// Upper case of every CP1250 byte that has a one-byte upper case (á -> Á, ő -> Ő); others map to
+// themselves.
+const std::array<unsigned char, 256> &cp1250Upper()
+{
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            t[size_t(b)] = static_cast<unsigned char>(b);
+            const char byte = static_cast<char>(b);
+            const QString ch = Cp1250::decode(&byte, 1);
+            const QString up = ch.toUpper();
+            if (up != ch && up.size() == 1 && Cp1250::unrepresentable(up).isEmpty()) {
+                const QByteArray enc = Cp1250::encode(up);
+                if (enc.size() == 1)
+                    t[size_t(b)] = static_cast<unsigned char>(enc[0]);
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
 bool Query::locate(const QString &field, const QString &value)
 {
     const int c = columnIndex(field);
+    if (columns[size_t(c)].kind == Kind::Text && Cp1250::unrepresentable(value).isEmpty()) {
+        // Text cells are compared as the CP1250 bytes they are: a search in a list of 200 000
+        // rows converts no cell.
+        const auto &upper = cp1250Upper();
+        QByteArray want = Cp1250::encode(value);
+        for (char &b : want)
+            b = static_cast<char>(upper[static_cast<unsigned char>(b)]);
+        const unsigned long n = static_cast<unsigned long>(want.size());
+        for (int r = 0; r < rowCount(); ++r) {
+            unsigned long len = 0;
+            const char *p = raw(r, c, &len);
+            if (len < n || (!p && n > 0))
+                continue;
+            unsigned long i = 0;
+            while (i < n &&
+                   upper[static_cast<unsigned char>(p[i])] == static_cast<unsigned char>(want[qsizetype(i)]))
+                ++i;
+            if (i == n) {
+                moveTo(r);
+                return true;
+            }
+        }
+        return false;
+    }
     const QString want = value.toUpper();
     for (int r = 0; r < rowCount(); ++r) {
         if (textOf(r, c).toUpper().startsWith(want)) {

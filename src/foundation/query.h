@@ -44,6 +44,10 @@ public:
     // Runs the same SELECT again and makes current the row whose values all equal those of the row
     // that was current before; the first row when there is no such row any more.
     void refresh();
+    // setSql(lines) and open(), unless the query already holds the result of exactly these lines
+    // (no parameters) and nothing that may change data was sent since it ran: then the result is
+    // kept and only the first row becomes current, as a re-run would leave it. True when it ran.
+    bool reopen(const QStringList &lines);
 
     // The statement as it is sent (CP1250 bytes), with the parameters substituted.
     QByteArray boundStatement() const;
@@ -129,6 +133,7 @@ private:
     QStringList lines;
     QHash<QString, Param> params; // keyed by lower-case name
     bool opened = false;
+    quint64 writesAtOpen = 0; // the connection's write count when the result was read
     ResultPtr result;
     std::vector<Column> columns;
     QHash<QString, int> columnByName; // lower-case name -> first column of that name

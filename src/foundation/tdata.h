@@ -27,6 +27,7 @@ public:
     Connection *ZCon1 = nullptr;
 
     // Table views: haszn, alresz, tulaj, tabla, muvag, varos, tforma, berlo, kifiz, fekves, munk.
+    // Open from start-up; only berlo's (the tenant's) rows are read, the others hold no row.
     Query *ZTable1, *ZTable2, *ZTable3, *ZTable4, *ZTable5, *ZTable6, *ZTable7, *ZTable8, *ZTable9, *ZTable10,
         *ZTable11;
 

@@ -168,7 +168,6 @@ EditSpec ownerEditSpec()
     s.list = d.ZQ30;
     s.stmt = d.ZQ32;
     s.aux = d.ZQ33;
-    s.lastCodeLines = {u"SELECT  * FROM tulaj "_s, u"          ORDER BY nKod "_s};
     s.codeField = u"nKod"_s;
     s.insertLines = {
         u"INSERT INTO tulaj ( nKod, nNev, nSzido, nAnyja, nIrszam, nHely, nUtca, nLnev, nAdoazon, nSzla, "

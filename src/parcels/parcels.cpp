@@ -168,7 +168,6 @@ EditSpec parcelEditSpec()
     s.list = d.ZQ40;
     s.stmt = d.ZQ42;
     s.aux = d.ZQ43;
-    s.lastCodeLines = {u"SELECT  * FROM tabla "_s, u"          ORDER BY tKod "_s};
     s.codeField = u"tKod"_s;
     s.insertLines = {u"INSERT INTO tabla ( tKod, tHrsz, tTabla, tMegnev, tAK, tHa, tMkod, tVkod, tUkod, "
                      "TfKod   ) "_s,

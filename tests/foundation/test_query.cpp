@@ -215,6 +215,78 @@ private slots:
         QCOMPARE(q->fieldText("vKod"), QString("3"));
         QVERIFY(q->locate("vHelyseg", "bu"));
         QCOMPARE(q->fieldText("vKod"), QString("1"));
+        // Hungarian accented letters, upper and lower case alike, and none of them is its plain twin.
+        db->exec("INSERT INTO varos (vKod, vHelyseg) VALUES "
+                 "('4','őrszentmiklós'),('5','Ürbőpuszta'),('6','Orosháza')");
+        sql({"SELECT * FROM varos ORDER BY IDv"});
+        q->open();
+        QVERIFY(q->locate("vHelyseg", "ŐR"));
+        QCOMPARE(q->fieldText("vKod"), QString("4"));
+        QVERIFY(q->locate("vHelyseg", "ürbŐ"));
+        QCOMPARE(q->fieldText("vKod"), QString("5"));
+        QVERIFY(q->locate("vHelyseg", "or"));
+        QCOMPARE(q->fieldText("vKod"), QString("6"));
+        QVERIFY(!q->locate("vHelyseg", "Ártándi"));
+        QCOMPARE(q->fieldText("vKod"), QString("6"));
+    }
+
+    void locateCodeMatchesTheWholeCode_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("current");
+        QTest::newRow("1 is 1, not 12") << "1" << true << "1";
+        QTest::newRow("case does not matter") << "b7" << true << "B7";
+        QTest::newRow("a beginning only: the row stays") << "2" << false << "21";
+        QTest::newRow("empty: the first row") << "" << true << "12";
+    }
+    void locateCodeMatchesTheWholeCode()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, found);
+        QFETCH(QString, current);
+        db->exec("INSERT INTO varos (vKod, vHelyseg) VALUES "
+                 "('12','Bugac'),('1','Szank'),('B7','Gátér'),('21','Ős')");
+        sql({"SELECT * FROM varos ORDER BY IDv"});
+        q->open();
+        q->last(); // start from the last row, 21
+        QCOMPARE(q->locateCode("vKod", value), found);
+        QCOMPARE(q->fieldText("vKod"), current);
+    }
+
+    void reopenReadsAgainOnlyWhenSomethingWasWritten()
+    {
+        Connection *c = db->data().ZCon1;
+        const QStringList lines{"SELECT * FROM fekves ", "  ORDER BY fKod "};
+        QVERIFY(q->reopen(lines));
+        q->last();
+        const quint64 sent = c->statementsSent();
+        QVERIFY(!q->reopen(lines)); // the same lines, nothing written: kept, on the first row
+        QCOMPARE(c->statementsSent(), sent);
+        QCOMPARE(q->rowIndex(), 0);
+        Query *other = db->data().ZQ102;
+        other->setSql({"INSERT INTO fekves (fKod, fFekves) VALUES ('9', 'új')"});
+        other->execSql();
+        QVERIFY(q->reopen(lines)); // a write since: read again
+        QCOMPARE(q->rowCount(), 4);
+        other->setSql({"SELECT count(*) AS db FROM fekves"});
+        other->open(); // reads change nothing
+        QVERIFY(!q->reopen(lines));
+        QVERIFY(q->reopen({"SELECT * FROM fekves ", "  ORDER BY fFekves "})); // other lines
+    }
+
+    void sessionHasTheSqlModeTheProgramReliesOn()
+    {
+        // Even on a server configured otherwise (ANSI_QUOTES would make "x" a column name).
+        db->exec("SET GLOBAL sql_mode = 'ANSI_QUOTES,ONLY_FULL_GROUP_BY'");
+        TData other(db->settings());
+        db->exec(
+            "SET GLOBAL sql_mode = 'STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION'");
+        Query *p = other.ZQ63;
+        p->setSql({"SELECT @@SESSION.sql_mode AS m, \"x\" AS t"});
+        p->open();
+        QCOMPARE(p->fieldText("m"), QString(Connection::sqlMode()));
+        QCOMPARE(p->fieldText("t"), QString("x"));
     }
 
     void refreshKeepsRowOrFallsBackToFirst()
