@@ -26,8 +26,11 @@ protected:
 
 private:
     void followCurrent();
+    // Measures the columns on a sample of rows (after the rows changed), then fits them to the view.
+    void measureColumns();
     void fitColumns();
     DataSource *src;
+    QList<int> contentWidths; // per column, measured by measureColumns
     bool syncing = false;
 };
 

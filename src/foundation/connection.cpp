@@ -260,6 +260,18 @@ ResultPtr Connection::execute(const QByteArray &statement)
     ++sent;
     if (!onlyReads(statement))
         ++writes; // counted before it runs: a failed write may still have changed something
+    if (beforeStatement)
+        beforeStatement(statement);
+    struct After
+    {
+        const Connection *c;
+        const QByteArray &s;
+        ~After()
+        {
+            if (c->afterStatement)
+                c->afterStatement(s);
+        }
+    } after{this, statement};
     if (mysql_real_query(handle, statement.constData(), statement.size()) != 0)
         fail();
     MYSQL_RES *res = mysql_store_result(handle);

@@ -98,6 +98,11 @@ public:
     // SQL relies on it (double quotes are text, grouped queries may select other columns).
     static const char *sqlMode();
 
+    // Called with each statement just before it is sent and just after its answer (or failure)
+    // came back; unset in the program. Benchmarks time the statements of a step with them, and
+    // reliability tests stop the server at a chosen point.
+    std::function<void(const QByteArray &statement)> beforeStatement, afterStatement;
+
     const ConnectionSettings &settings() const { return cfg; }
     bool connected() const { return handle != nullptr; }
     // True when the connection went through the private server's socket.
