@@ -3,6 +3,7 @@
 #include "foundation/windows.h"
 
 #include "codetables/codetables.h"
+#include "contracts/contracts.h"
 #include "owners/owners.h"
 #include "parcels/parcels.h"
 
@@ -14,6 +15,7 @@ void registerAll()
     codetables::registerWindows();
     owners::registerWindows();
     parcels::registerWindows();
+    contracts::registerWindows();
 }
 
 } // namespace windows

@@ -3,8 +3,11 @@
 #include "foundation/datasource.h"
 #include "foundation/query.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QStyle>
 #include <QToolButton>
 
@@ -62,15 +65,20 @@ void DbGrid::measureColumns()
 
 void DbGrid::fitColumns()
 {
-    // The first column (the name) takes the room the others leave.
     int used = 0;
     for (int c = 0; c < contentWidths.size(); ++c) {
         setColumnWidth(c, contentWidths[c]);
         used += contentWidths[c];
     }
     const int room = viewport()->width() - used;
-    if (room > 0 && !contentWidths.isEmpty())
-        setColumnWidth(0, contentWidths[0] + room);
+    if (room > 0 && stretch < contentWidths.size())
+        setColumnWidth(stretch, contentWidths[stretch] + room);
+}
+
+void DbGrid::setStretchColumn(int column)
+{
+    stretch = column;
+    fitColumns();
 }
 
 void DbGrid::resizeEvent(QResizeEvent *event)
@@ -157,4 +165,40 @@ void DbField::refresh()
     Query *q = src->query();
     setText(q->isOpen() && q->hasField(fld) ? q->fieldText(fld) : QString());
     setCursorPosition(0);
+}
+
+QGroupBox *adataGroup(DataSource *source, const QList<FieldRow> &rows, QWidget *parent, int *fieldNo)
+{
+    auto *group = new QGroupBox(QStringLiteral("Adata"), parent);
+    auto *grid = new QGridLayout(group);
+    int number = fieldNo ? *fieldNo : 0;
+    int row = 0;
+    const int perColumn = (int(rows.size()) + 1) / 2;
+    for (const FieldRow &f : rows) {
+        const int col = rows.size() > 4 && row >= perColumn ? 2 : 0;
+        const int r = col ? row - perColumn : row;
+        auto *label = new QLabel(f.label, group);
+        auto *cells = new QHBoxLayout;
+        DbField *first = nullptr;
+        for (const QString &name : f.fields) {
+            if (first && !f.between.isEmpty())
+                cells->addWidget(new QLabel(f.between, group));
+            auto *field = new DbField(source, name, QStringLiteral("DBEdit%1").arg(++number), group);
+            field->setAccessibleName(f.label + QLatin1Char(' ') + name);
+            // A postcode is five characters: no room wasted on it.
+            const bool narrow = name.contains(QLatin1String("rszam"), Qt::CaseInsensitive);
+            cells->addWidget(field, narrow ? 0 : 1);
+            if (narrow)
+                field->setMaximumWidth(field->fontMetrics().averageCharWidth() * 8);
+            if (!first)
+                first = field;
+        }
+        label->setBuddy(first);
+        grid->addWidget(label, r, col, Qt::AlignRight);
+        grid->addLayout(cells, r, col + 1);
+        ++row;
+    }
+    if (fieldNo)
+        *fieldNo = number;
+    return group;
 }

@@ -7,6 +7,7 @@
 #include "foundation/query.h"
 #include "foundation/ui.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,13 +31,25 @@ EditWindow::EditWindow(EditSpec spec, QWidget *parent)
     , s(std::move(spec))
 {
     setWindowTitle(s.designCaption);
-    auto *outer = new QVBoxLayout(this);
+    outer = new QVBoxLayout(this);
     form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     outer->addLayout(form);
     for (const auto &b : s.boxes) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(b.name);
+        QComboBox *combo = nullptr;
+        QLineEdit *e = nullptr;
+        if (!b.items.isEmpty()) {
+            combo = new QComboBox(this);
+            combo->setObjectName(b.name);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->addItems(b.items);
+            e = combo->lineEdit();
+        } else {
+            e = new QLineEdit(this);
+            e->setObjectName(b.name);
+        }
+        QWidget *field = combo ? static_cast<QWidget *>(combo) : e;
         if (b.maxLength > 0)
             e->setMaxLength(b.maxLength);
         e->setText(b.initial);
@@ -47,26 +60,26 @@ EditWindow::EditWindow(EditSpec spec, QWidget *parent)
         if (b.zeroWhenEmpty)
             keys::zeroWhenLeftEmpty(e);
         if (!b.accessibleName.isEmpty())
-            e->setAccessibleName(b.accessibleName);
+            field->setAccessibleName(b.accessibleName);
         boxes.insert(b.name, e);
         if (b.hidden) {
-            e->hide();
+            field->hide();
             continue;
         }
         if (!b.readOnly) {
             // The boxes the clerk types into are yellow.
-            QPalette p = e->palette();
+            QPalette p = field->palette();
             p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
-            e->setPalette(p);
+            field->setPalette(p);
         }
         if (!b.label.isEmpty()) {
             auto *l = new QLabel(b.label, this);
-            l->setBuddy(e);
-            form->addRow(l, e);
+            l->setBuddy(field);
+            form->addRow(l, field);
         } else {
-            form->addRow(e);
+            form->addRow(field);
         }
-        e->setMinimumWidth(e->fontMetrics().averageCharWidth() * qBound(12, b.maxLength, 46));
+        field->setMinimumWidth(e->fontMetrics().averageCharWidth() * qBound(12, b.maxLength, 46));
     }
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -94,6 +107,7 @@ void EditWindow::showEvent(QShowEvent *event)
     if (!centred) {
         centred = true;
         keys::centreOnScreen(this);
+        showMore();
     }
 }
 
@@ -112,6 +126,16 @@ void EditWindow::finishLayout()
             prev = w;
         }
     }
+}
+
+void EditWindow::addSection(QWidget *section)
+{
+    outer->insertWidget(outer->count() - 1, section);
+}
+
+void EditWindow::addSection(QLayout *section)
+{
+    outer->insertLayout(outer->count() - 1, section);
 }
 
 QLineEdit *EditWindow::box(const QString &name) const
@@ -157,8 +181,11 @@ void EditWindow::bind(Query *q, const QList<EditSpec::Binding> &bindings, const 
         case EditSpec::Type::Text:
             q->setText(b.param, text);
             break;
-        case EditSpec::Type::Number: {
-            auto v = formats::parseNumber(text);
+        case EditSpec::Type::Number:
+        case EditSpec::Type::CommaNumber: {
+            auto v = b.type == EditSpec::Type::CommaNumber && text.contains(QLatin1Char('.'))
+                         ? std::nullopt
+                         : formats::parseNumber(text);
             if (!v)
                 throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
             q->setNumber(b.param, *v);
@@ -204,7 +231,10 @@ void EditWindow::OKClick()
             bad = !formats::parseDate(e->text()).has_value();
         if (bad) {
             ui::message(c.message);
-            e->setFocus();
+            if (c.focus.isEmpty())
+                e->setFocus();
+            else if (QWidget *w = findChild<QWidget *>(c.focus))
+                w->setFocus();
             return;
         }
     }
@@ -233,13 +263,22 @@ void EditWindow::OKClick()
                 exec(s.stmt, {QStringLiteral("ROLLBACK")});
             }
         } else {
-            // The highest code is read before the transaction; a failure there is an "other" one.
-            const QString code = nextCode(*s.aux, s.table, s.codeField);
+            // The highest code is read before the transaction (a failure there is an "other" one),
+            // unless the window shows the code already or computes it inside the transaction.
+            QString code;
+            if (!s.newCodeBox.isEmpty())
+                code = boxes.value(s.newCodeBox)->text();
+            else if (!s.codeInTransaction)
+                code = nextCode(*s.aux, s.table, s.codeField);
             exec(s.stmt, {QStringLiteral("START TRANSACTION")});
             try {
+                if (s.newCodeBox.isEmpty() && s.codeInTransaction)
+                    code = nextCode(*s.aux, s.table, s.codeField);
                 s.stmt->setSql(s.insertLines);
                 bind(s.stmt, s.insertBindings, code);
                 s.stmt->execSql();
+                if (!s.newCodeShownIn.isEmpty())
+                    boxes.value(s.newCodeShownIn)->setText(code);
                 if (s.codeValue)
                     *s.codeValue = code;
                 exec(s.stmt, {QStringLiteral("COMMIT")});
@@ -250,8 +289,10 @@ void EditWindow::OKClick()
         }
         // Re-read the list in its default order, on the saved row (also after a refused save).
         s.list->setSql(s.listLinesAfterSaving);
+        bind(s.list, s.listBindings, QString());
         s.list->open();
         s.list->locateCode(s.codeField, s.codeValue ? *s.codeValue : QString());
+        afterSave();
     } catch (const std::exception &) {
         ui::message(s.otherFailure);
         return;

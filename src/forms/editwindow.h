@@ -13,13 +13,15 @@ class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 struct EditSpec
 {
     enum class Type
     {
         Text,
-        Number,
+        Number,      // the decimal comma or a point
+        CommaNumber, // the decimal comma only: a point makes it no number (the item's AK box)
         Date
     };
     struct Box
@@ -35,6 +37,7 @@ struct EditSpec
         bool hidden = false; // the hidden identifier and code boxes
         bool readOnly = false;
         QString accessibleName; // for boxes without a visible label of their own
+        QStringList items;      // not empty: an editable drop-down list; whatever text it shows is stored
     };
     struct Binding
     {
@@ -51,6 +54,7 @@ struct EditSpec
             IsDate
         } kind = Kind::NotBlank;
         QString message;
+        QString focus; // the control that gets the focus: empty, the box itself; "-", none
     };
     // A column the window neither shows nor writes, carried over a change with its stored value
     // (the REPLACE would otherwise reset it to its default).
@@ -75,11 +79,19 @@ struct EditSpec
 
     Query *list = nullptr, *stmt = nullptr, *aux = nullptr;
     QString codeField;
+    // A new row takes the code this box shows (worked out when the window was shown and already
+    // carried by rows stored meanwhile) instead of a code computed at OK.
+    QString newCodeBox;
+    // The new code is computed inside the transaction, in its guard (the payment's voucher number).
+    bool codeInTransaction = false;
+    // The box that shows the new code after the INSERT.
+    QString newCodeShownIn;
     QStringList insertLines;
     QList<Binding> insertBindings;
     QStringList replaceLines;
     QList<Binding> replaceBindings;
     QStringList listLinesAfterSaving;
+    QList<Binding> listBindings; // parameters of the list re-read
     QList<Check> checks;
 
     QString table, idColumn; // the table (new codes, carried columns) and its identifier column
@@ -94,6 +106,7 @@ class EditWindow : public QDialog
 public:
     EditWindow(EditSpec spec, QWidget *parent);
 
+    // A box by name; for a drop-down list, its text box.
     QLineEdit *box(const QString &name) const;
     QPushButton *okButton() const { return ok; }
     QPushButton *cancelButton() const { return cancel; }
@@ -114,7 +127,14 @@ protected:
     virtual void fillMore() {}
     // For windows with checks beyond those of their EditSpec (run after them); false stops the save.
     virtual bool checkMore() { return true; }
+    // The window's own show step, run once when it is first shown (after it is centred).
+    virtual void showMore() {}
+    // Runs after the list re-read of a save (also of a refused one), before the window closes.
+    virtual void afterSave() {}
     QFormLayout *form = nullptr;
+    // Adds a part of a window's own below the boxes, above the OK and Mégsem buttons.
+    void addSection(QWidget *section);
+    void addSection(QLayout *section);
     // Applies the fixed size and the tab order; a window that adds controls of its own (the
     // parcel's pick buttons) calls it again afterwards.
     void finishLayout();
@@ -127,6 +147,7 @@ private:
     EditSpec s;
     QHash<QString, QLineEdit *> boxes;
     QPushButton *ok = nullptr, *cancel = nullptr;
+    QVBoxLayout *outer = nullptr;
     bool failedFill = false;
     bool centred = false;
 };

@@ -43,31 +43,8 @@ ListWindow::ListWindow(ListSpec spec, QWidget *parent)
     searchRow->addWidget(Button6);
     outer->addLayout(searchRow);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Adata"), this);
+    GroupBox1 = adataGroup(s.source, s.adata, this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto *grid = new QGridLayout(GroupBox1);
-    int row = 0, fieldNo = 0;
-    const int perColumn = (int(s.adata.size()) + 1) / 2;
-    for (const auto &f : std::as_const(s.adata)) {
-        const int col = s.adata.size() > 4 && row >= perColumn ? 2 : 0;
-        const int r = col ? row - perColumn : row;
-        auto *label = new QLabel(f.label, GroupBox1);
-        auto *cells = new QHBoxLayout;
-        DbField *first = nullptr;
-        for (const auto &name : f.fields) {
-            auto *field = new DbField(s.source, name, QStringLiteral("DBEdit%1").arg(++fieldNo), GroupBox1);
-            field->setAccessibleName(f.label + QLatin1Char(' ') + name);
-            cells->addWidget(field, name.contains(QLatin1String("rszam")) ? 0 : 1);
-            if (name.contains(QLatin1String("rszam")))
-                field->setMaximumWidth(field->fontMetrics().averageCharWidth() * 8);
-            if (!first)
-                first = field;
-        }
-        label->setBuddy(first);
-        grid->addWidget(label, r, col, Qt::AlignRight);
-        grid->addLayout(cells, r, col + 1);
-        ++row;
-    }
     outer->addWidget(GroupBox1);
 
     Label18 = new QLabel(this);
@@ -79,7 +56,7 @@ ListWindow::ListWindow(ListSpec spec, QWidget *parent)
 
     s.source->setColumns(s.gridColumns);
     DBGrid1 = new DbGrid(s.source, QStringLiteral("DBGrid1"), this);
-    DBGrid1->setToolTip(QStringLiteral("Sorbarendezéshez klikk az oszlop fejlécre."));
+    DBGrid1->setToolTip(s.hintGrid);
     DBGrid1->setAccessibleName(s.caption);
     DBGrid1->setMinimumHeight(DBGrid1->verticalHeader()->defaultSectionSize() * 12);
     outer->addWidget(DBGrid1, 1);
@@ -202,6 +179,8 @@ const ListSpec::Use *ListWindow::firstUse(const QList<ListSpec::Use> &uses)
 
 void ListWindow::openEditor(bool change)
 {
+    if (change && s.beforeChange)
+        s.beforeChange();
     *s.editMode = change ? s.changeModeText : s.newModeText;
     std::unique_ptr<EditWindow> editor(s.makeEditor(this));
     if (change && !editor->fill())

@@ -6,6 +6,7 @@
 // question), "Nyomtat", and "Kiválaszt"/"Mégsem", which both close and leave the list query on its
 // row for the window that opened the list.
 
+#include "forms/dbwidgets.h"
 #include "foundation/datasource.h"
 
 #include <QDialog>
@@ -30,11 +31,7 @@ struct ListSpec
         QStringList lines; // the list statement in that order
         QString caption;   // order caption shown afterwards
     };
-    struct Field
-    {
-        QString label;      // "Kód:"
-        QStringList fields; // one field, or several side by side
-    };
+    using Field = FieldRow;
 
     QString caption;
     bool fixedSize = true;
@@ -85,9 +82,11 @@ struct ListSpec
     QString hintDelete = QStringLiteral("Kiválasztott sort törli");
     QString hintCancel = QStringLiteral("Kilépés, ablak bezárás");
     QString hintPick = QStringLiteral("Ablak záráskor a megjelölt sort átemeli");
+    QString hintGrid = QStringLiteral("Sorbarendezéshez klikk az oszlop fejlécre.");
     // Visual order of the buttons, by name (Button1 ... Button7), and their tab order.
     QStringList buttonOrder, buttonTabOrder;
 
+    std::function<void()> beforeChange;       // runs before the edit window opens for a change
     std::function<void()> print;              // prepares the print data and prints
     std::function<void(ListWindow &)> onPick; // runs on "Kiválaszt" before the window closes
 };

@@ -3,7 +3,9 @@
 #include "app/registry.h"
 #include "app/tform1.h"
 #include "codetables/codetables.h"
+#include "contracts/contracts.h"
 #include "foundation/application.h"
+#include "foundation/globals.h"
 #include "foundation/tdata.h"
 #include "foundation/windows.h"
 #include "owners/owners.h"
@@ -48,6 +50,16 @@ int main(int argc, char **argv)
         {QStringLiteral("TForm12"), [] { return new TForm12; }},
         {QStringLiteral("TForm4"), [] { return new TForm4; }},
         {QStringLiteral("TForm14"), [] { return new TForm14; }},
+        {QStringLiteral("TForm16"),
+         [] {
+             mv().hasznEditMode = QStringLiteral("Új haszonbérlet");
+             return new TForm16;
+         }},
+        {QStringLiteral("TForm17"),
+         [] {
+             mv().alreszEditMode = QStringLiteral("Új alrészlet");
+             return new TForm17(QStringLiteral("1"));
+         }},
     };
     for (const auto &name : std::as_const(names)) {
         if (name.startsWith(QLatin1String("print-"))) {

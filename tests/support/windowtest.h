@@ -7,9 +7,11 @@
 #include "foundation/datasource.h"
 #include "foundation/query.h"
 #include "reports/engine/document.h"
+#include "reports/engine/preview.h"
 #include "support/testdb.h"
 #include "support/uidriver.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -17,6 +19,7 @@
 #include <QTest>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 namespace wt {
 
@@ -150,6 +153,26 @@ inline bool printed(const QStringList &texts, const QString &part)
         if (t.contains(part))
             return true;
     return false;
+}
+
+// Clicks a print button and returns every text of the pages the preview shows (in page order);
+// `pages`, when given, receives the page count. The template must be in the working folder.
+inline QStringList printedTexts(UiDriver &driver, QAbstractButton *print, int *pages = nullptr,
+                                std::vector<QStringList> *perPage = nullptr)
+{
+    QStringList texts;
+    driver.onModal([&](QDialog &d) {
+        auto *p = qobject_cast<report::PreviewDialog *>(&d);
+        QVERIFY(p);
+        if (pages)
+            *pages = p->document().pageCount();
+        texts = allTexts(p->document());
+        if (perPage)
+            for (int i = 0; i < p->document().pageCount(); ++i)
+                perPage->push_back(p->document().texts(i));
+    });
+    QTest::mouseClick(print, Qt::LeftButton);
+    return texts;
 }
 
 // Copies a template of the source tree into the working folder, where the program looks for it.
