@@ -77,43 +77,6 @@ void takeFromForm(QFormLayout *form, QWidget *box)
     }
 }
 
-EditSpec::Box typed(const QString &name, const QString &label, const QString &column, int width,
-                    const QString &allowed = {})
-{
-    EditSpec::Box b;
-    b.name = name;
-    b.label = label;
-    b.column = column;
-    b.maxLength = width;
-    b.allowed = allowed;
-    return b;
-}
-
-EditSpec::Box shown(const QString &name, const QString &label, const QString &column)
-{
-    EditSpec::Box b = typed(name, label, column, 0);
-    b.readOnly = true;
-    return b;
-}
-
-EditSpec::Box hiddenBox(const QString &name, const QString &column, const QString &accessible)
-{
-    EditSpec::Box b = typed(name, {}, column, 0);
-    b.hidden = true;
-    b.readOnly = true;
-    b.accessibleName = accessible;
-    return b;
-}
-
-EditSpec::Box choice(const QString &name, const QString &label, const QString &column,
-                     const QStringList &items, const QString &initial)
-{
-    EditSpec::Box b = typed(name, label, column, 45);
-    b.items = items;
-    b.initial = initial;
-    return b;
-}
-
 // ---- the contract list ----------------------------------------------------------------------
 
 ListSpec contractListSpec()
@@ -186,15 +149,16 @@ EditSpec contractEditSpec()
     EditSpec s;
     s.designCaption = u"Haszonbérleti szerződés bevitel"_s;
     s.fixedSize = true;
-    s.boxes = {typed(u"Edit1"_s, u"Szerződésszám:"_s, u"hSzam"_s, 45),
-               typed(u"Edit4"_s, u"Kelte"_s, u"hKelt"_s, 10, kDateKeys),
-               typed(u"Edit2"_s, u"Szerződés"_s, u"hTol"_s, 10, kDateKeys),
-               typed(u"Edit3"_s, u"-ig"_s, u"hIg"_s, 10, kDateKeys),
-               typed(u"Edit5"_s, u"Megjegyzés"_s, u"hMegj"_s, 200), hiddenBox(u"Edit6"_s, u"IDh"_s, u"IDh"_s),
-               hiddenBox(u"Edit7"_s, u"hKod"_s, u"hKod"_s),
+    s.boxes = {boxes::typed(u"Edit1"_s, u"Szerződésszám:"_s, u"hSzam"_s, 45),
+               boxes::typed(u"Edit4"_s, u"Kelte"_s, u"hKelt"_s, 10, kDateKeys),
+               boxes::typed(u"Edit2"_s, u"Szerződés"_s, u"hTol"_s, 10, kDateKeys),
+               boxes::typed(u"Edit3"_s, u"-ig"_s, u"hIg"_s, 10, kDateKeys),
+               boxes::typed(u"Edit5"_s, u"Megjegyzés"_s, u"hMegj"_s, 200),
+               boxes::hidden(u"Edit6"_s, u"IDh"_s, 0, u"IDh"_s),
+               boxes::hidden(u"Edit7"_s, u"hKod"_s, 5, u"hKod"_s),
                // The owner's code: that of the owner shown (ZQ30), not of the list row.
-               hiddenBox(u"Edit8"_s, {}, u"Tulajdonos kódja"_s), shown(u"Edit9"_s, u"AK.filler"_s, {}),
-               shown(u"Edit10"_s, u"Ha.m2"_s, {})};
+               boxes::hidden(u"Edit8"_s, {}, 5, u"Tulajdonos kódja"_s),
+               boxes::shown(u"Edit9"_s, u"AK.filler"_s, {}), boxes::shown(u"Edit10"_s, u"Ha.m2"_s, {})};
     s.tabOrder = {u"Edit1"_s,   u"Edit4"_s,   u"Edit2"_s,   u"Edit3"_s,   u"Edit5"_s,   u"Button5"_s,
                   u"Button6"_s, u"Button1"_s, u"DBGrid1"_s, u"Button2"_s, u"Button3"_s, u"Button4"_s,
                   u"nbFirst"_s, u"nbPrior"_s, u"nbNext"_s,  u"nbLast"_s,  u"Edit9"_s,   u"Edit10"_s};
@@ -248,26 +212,27 @@ EditSpec itemEditSpec()
     EditSpec s;
     s.designCaption = u"Szerződés alrészlet bevitel"_s;
     s.fixedSize = true;
-    EditSpec::Box ak = typed(u"Edit1"_s, u"AK"_s, u"aAK"_s, 0, u"0123456789,."_s);
+    EditSpec::Box ak = boxes::typed(u"Edit1"_s, u"AK"_s, u"aAK"_s, 0, u"0123456789,."_s);
     ak.initial = u"0"_s;
-    EditSpec::Box ha = typed(u"Edit2"_s, u"Ha.m2"_s, u"aHA"_s, 0, u"0123456789,"_s);
+    EditSpec::Box ha = boxes::typed(u"Edit2"_s, u"Ha.m2"_s, u"aHA"_s, 0, u"0123456789,"_s);
     ha.initial = u"0"_s;
     const QStringList yesNo{u"Igen"_s, u"Nem"_s};
-    s.boxes = {ak,
-               ha,
-               typed(u"Edit3"_s, u"Rögzités kelte:"_s, u"aDatum"_s, 10, kDateKeys),
-               choice(u"ComboBox1"_s, u"Bérleti jog"_s, u"aJog"_s,
+    s.boxes = {
+        ak,
+        ha,
+        boxes::typed(u"Edit3"_s, u"Rögzités kelte:"_s, u"aDatum"_s, 10, kDateKeys),
+        boxes::choice(u"ComboBox1"_s, u"Bérleti jog"_s, u"aJog"_s,
                       {u" "_s, u"Bánya"_s, u"Bérlet"_s, u"Egyéb"_s, u"Kárpótlási terület"_s, u"Külterület"_s,
                        u"Részarány"_s, u"Természetvédelmi terület"_s, u"Saját tulajdon"_s},
                       u"Bérlet"_s),
-               choice(u"ComboBox2"_s, u"Teljes?"_s, u"aTeljes"_s, yesNo, u"Igen"_s),
-               choice(u"ComboBox3"_s, u"Vázlat?"_s, u"aVazlat"_s, yesNo, u"Igen"_s),
-               typed(u"Edit4"_s, u"Megjegyzés"_s, u"aSzoveg"_s, 200),
-               shown(u"Edit5"_s, u"IDa"_s, u"IDa"_s),
-               shown(u"Edit6"_s, u"aKod"_s, u"aKod"_s),
-               shown(u"Edit7"_s, u"aHkod"_s, u"aHkod"_s),
-               hiddenBox(u"Edit8"_s, u"aTkod"_s, u"Tábla kódja"_s),
-               hiddenBox(u"Edit9"_s, u"aMkod"_s, u"Művelési ág kódja"_s)};
+        boxes::choice(u"ComboBox2"_s, u"Teljes?"_s, u"aTeljes"_s, yesNo, u"Igen"_s),
+        boxes::choice(u"ComboBox3"_s, u"Vázlat?"_s, u"aVazlat"_s, yesNo, u"Igen"_s),
+        boxes::typed(u"Edit4"_s, u"Megjegyzés"_s, u"aSzoveg"_s, 200),
+        boxes::shown(u"Edit5"_s, u"IDa"_s, u"IDa"_s),
+        boxes::shown(u"Edit6"_s, u"aKod"_s, u"aKod"_s),
+        boxes::shown(u"Edit7"_s, u"aHkod"_s, u"aHkod"_s),
+        boxes::hidden(u"Edit8"_s, u"aTkod"_s, 8, u"Tábla kódja"_s),
+        boxes::hidden(u"Edit9"_s, u"aMkod"_s, 5, u"Művelési ág kódja"_s)};
     s.tabOrder = {u"Button1"_s, u"Button2"_s,   u"Edit1"_s,     u"Edit2"_s,     u"Edit3"_s,
                   u"Edit4"_s,   u"ComboBox1"_s, u"ComboBox2"_s, u"ComboBox3"_s, u"Button5"_s,
                   u"Button6"_s, u"Edit5"_s,     u"Edit6"_s,     u"Edit7"_s};
@@ -322,13 +287,6 @@ EditSpec itemEditSpec()
     s.insertFailure = u"Hiba: Újban, INSERT-append a alresz-ban "_s;
     s.otherFailure = u"Hiba az append vagy edit közben az alresz-ban!"_s;
     return s;
-}
-
-// Opens a list window as a pick list; its query stays on the row it closed on.
-template<class List> void pickFrom(QWidget *parent)
-{
-    List list(parent);
-    ui::showModal(list);
 }
 
 } // namespace

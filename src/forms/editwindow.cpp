@@ -88,7 +88,7 @@ EditWindow::EditWindow(EditSpec spec, QWidget *parent)
     ok->setToolTip(QStringLiteral("Adatok letárolása"));
     cancel = new QPushButton(QStringLiteral("Mégsem"), this);
     cancel->setObjectName(s.cancelName);
-    cancel->setToolTip(QStringLiteral("Kilépés letárolás nélkül"));
+    cancel->setToolTip(s.cancelHint);
     for (auto *b : {ok, cancel}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
@@ -304,3 +304,52 @@ void EditWindow::CancelClick()
 {
     reject();
 }
+
+namespace boxes {
+
+EditSpec::Box typed(const QString &name, const QString &label, const QString &column, int width,
+                    const QString &allowed)
+{
+    EditSpec::Box b;
+    b.name = name;
+    b.label = label;
+    b.column = column;
+    b.maxLength = width;
+    b.allowed = allowed;
+    return b;
+}
+
+EditSpec::Box number(const QString &name, const QString &label, const QString &column)
+{
+    EditSpec::Box b = typed(name, label, column, 0, QStringLiteral("0123456789,"));
+    b.zeroWhenEmpty = true;
+    b.initial = QStringLiteral("0");
+    return b;
+}
+
+EditSpec::Box shown(const QString &name, const QString &label, const QString &column, int width,
+                    const QString &accessible)
+{
+    EditSpec::Box b = typed(name, label, column, width);
+    b.readOnly = true;
+    b.accessibleName = accessible;
+    return b;
+}
+
+EditSpec::Box hidden(const QString &name, const QString &column, int width, const QString &accessible)
+{
+    EditSpec::Box b = shown(name, {}, column, width, accessible);
+    b.hidden = true;
+    return b;
+}
+
+EditSpec::Box choice(const QString &name, const QString &label, const QString &column,
+                     const QStringList &items, const QString &initial)
+{
+    EditSpec::Box b = typed(name, label, column, 45);
+    b.items = items;
+    b.initial = initial;
+    return b;
+}
+
+} // namespace boxes

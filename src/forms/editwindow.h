@@ -71,6 +71,7 @@ struct EditSpec
     QList<Box> boxes;     // in layout order
     QStringList tabOrder; // names of boxes and buttons; empty: layout order
     QString okName = QStringLiteral("Button2"), cancelName = QStringLiteral("Button4");
+    QString cancelHint = QStringLiteral("Kilépés letárolás nélkül");
     QString idBox, codeBox; // the hidden identifier and code boxes
 
     QString *editMode = nullptr;
@@ -99,6 +100,23 @@ struct EditSpec
 
     QString fillFailure, changeFailure, insertFailure, otherFailure;
 };
+
+// The kinds of box the edit windows are made of.
+namespace boxes {
+// A box the clerk types into; `allowed` empty: any key. `width`: the column's width (0: none).
+EditSpec::Box typed(const QString &name, const QString &label, const QString &column, int width,
+                    const QString &allowed = {});
+// Digits and the decimal comma only; "0" to start with and whenever it is left empty.
+EditSpec::Box number(const QString &name, const QString &label, const QString &column);
+// A read-only box that shows a value (a pick's name or code, a total, an identifier).
+EditSpec::Box shown(const QString &name, const QString &label, const QString &column, int width = 0,
+                    const QString &accessible = {});
+// A hidden read-only box (identifier, code), announced by `accessible`.
+EditSpec::Box hidden(const QString &name, const QString &column, int width, const QString &accessible);
+// An editable drop-down list.
+EditSpec::Box choice(const QString &name, const QString &label, const QString &column,
+                     const QStringList &items, const QString &initial);
+} // namespace boxes
 
 class EditWindow : public QDialog
 {

@@ -8,6 +8,7 @@
 
 #include "forms/dbwidgets.h"
 #include "foundation/datasource.h"
+#include "foundation/ui.h"
 
 #include <QDialog>
 #include <functional>
@@ -134,3 +135,11 @@ private:
     ListSpec s;
     bool shown = false;
 };
+
+// Opens a list window as a pick list: shown modally and destroyed. Its list query stays on the row
+// it closed on, whichever button closed it; that row is the pick.
+template<class List> void pickFrom(QWidget *parent)
+{
+    List list(parent);
+    ui::showModal(list);
+}

@@ -1,6 +1,7 @@
 #include "foundation/keys.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -123,7 +124,37 @@ private:
     std::function<void(const QString &)> fn;
 };
 
+class LeaveFilter : public QObject
+{
+public:
+    LeaveFilter(QLineEdit *box, std::function<void()> f)
+        : QObject(box)
+        , fn(std::move(f))
+    {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::FocusOut || busy)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        busy = true;
+        fn();
+        busy = false;
+        return false;
+    }
+
+private:
+    std::function<void()> fn;
+    bool busy = false;
+};
+
 } // namespace
+
+void onLeave(QLineEdit *box, std::function<void()> left)
+{
+    box->installEventFilter(new LeaveFilter(box, std::move(left)));
+}
 
 void enterMovesFocus(QWidget *window)
 {

@@ -27,6 +27,10 @@ void centreOnScreen(QWidget *window);
 // Sets the box to "0" when it loses the focus holding nothing but blanks.
 void zeroWhenLeftEmpty(QLineEdit *box);
 
+// Calls `left` when the focus leaves the box for another control of its window (not when another
+// window or a popup takes it, so that a message box shown from `left` does not call it again).
+void onLeave(QLineEdit *box, std::function<void()> left);
+
 // Calls `search` with the box's text as it stands before each typed character (Enter and
 // Backspace included; Tab, Escape and the cursor keys are not key presses here) is applied; the key
 // then reaches the box as usual.

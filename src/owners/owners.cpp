@@ -112,28 +112,6 @@ ListSpec ownerListSpec()
     return s;
 }
 
-// A typed box; `allowed` empty: any key.
-EditSpec::Box typed(const QString &name, const QString &label, const QString &column, int width,
-                    const QString &allowed = {})
-{
-    EditSpec::Box b;
-    b.name = name;
-    b.label = label;
-    b.column = column;
-    b.maxLength = width;
-    b.allowed = allowed;
-    return b;
-}
-
-EditSpec::Box hiddenBox(const QString &name, const QString &column, int width, const QString &accessible)
-{
-    EditSpec::Box b = typed(name, {}, column, width);
-    b.hidden = true;
-    b.readOnly = true;
-    b.accessibleName = accessible;
-    return b;
-}
-
 EditSpec ownerEditSpec()
 {
     TData &d = Data();
@@ -144,18 +122,18 @@ EditSpec ownerEditSpec()
     s.fixedSize = true;
     s.enterMovesFocus = true;
     // Each box takes at most its column's width, so nothing typed is cut by the server.
-    s.boxes = {typed(u"Edit1"_s, u"Tulajdonos neve"_s, u"nNev"_s, 45),
-               typed(u"Edit2"_s, u"Leánykori neve"_s, u"nLnev"_s, 45),
-               typed(u"Edit3"_s, u"Anyja neve"_s, u"nAnyja"_s, 45),
-               typed(u"Edit4"_s, u"Születési ideje"_s, u"nSzido"_s, 0, digits + u"."_s),
-               typed(u"Edit5"_s, u"Irányitószám"_s, u"nIrszam"_s, 5, digits),
-               typed(u"Edit6"_s, u"Helységnév"_s, u"nHely"_s, 45),
-               typed(u"Edit7"_s, u"Utca"_s, u"nUtca"_s, 45),
-               typed(u"Edit8"_s, u"Adóazonositó"_s, u"nAdoazon"_s, 10, digits),
-               typed(u"Edit11"_s, u"Számlaszám:"_s, u"nSzla"_s, 45),
-               typed(u"Edit12"_s, u"Személyiszám:"_s, u"nSzemszam"_s, 13, digits + u"-"_s),
-               hiddenBox(u"Edit9"_s, u"IDn"_s, 0, u"ID"_s),
-               hiddenBox(u"Edit10"_s, u"nKod"_s, 5, u"Nkód"_s)};
+    s.boxes = {boxes::typed(u"Edit1"_s, u"Tulajdonos neve"_s, u"nNev"_s, 45),
+               boxes::typed(u"Edit2"_s, u"Leánykori neve"_s, u"nLnev"_s, 45),
+               boxes::typed(u"Edit3"_s, u"Anyja neve"_s, u"nAnyja"_s, 45),
+               boxes::typed(u"Edit4"_s, u"Születési ideje"_s, u"nSzido"_s, 0, digits + u"."_s),
+               boxes::typed(u"Edit5"_s, u"Irányitószám"_s, u"nIrszam"_s, 5, digits),
+               boxes::typed(u"Edit6"_s, u"Helységnév"_s, u"nHely"_s, 45),
+               boxes::typed(u"Edit7"_s, u"Utca"_s, u"nUtca"_s, 45),
+               boxes::typed(u"Edit8"_s, u"Adóazonositó"_s, u"nAdoazon"_s, 10, digits),
+               boxes::typed(u"Edit11"_s, u"Számlaszám:"_s, u"nSzla"_s, 45),
+               boxes::typed(u"Edit12"_s, u"Személyiszám:"_s, u"nSzemszam"_s, 13, digits + u"-"_s),
+               boxes::hidden(u"Edit9"_s, u"IDn"_s, 0, u"ID"_s),
+               boxes::hidden(u"Edit10"_s, u"nKod"_s, 5, u"Nkód"_s)};
     s.tabOrder = {u"Edit1"_s, u"Edit2"_s, u"Edit3"_s,  u"Edit4"_s,   u"Edit5"_s,   u"Edit6"_s,
                   u"Edit7"_s, u"Edit8"_s, u"Edit11"_s, u"Button2"_s, u"Button4"_s, u"Edit12"_s};
     s.okName = u"Button2"_s;

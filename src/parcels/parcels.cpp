@@ -94,41 +94,6 @@ ListSpec parcelListSpec()
     return s;
 }
 
-EditSpec::Box typed(const QString &name, const QString &label, const QString &column, int width)
-{
-    EditSpec::Box b;
-    b.name = name;
-    b.label = label;
-    b.column = column;
-    b.maxLength = width;
-    return b;
-}
-
-// Digits and the decimal comma only; "0" to start with and whenever it is left empty.
-EditSpec::Box numberBox(const QString &name, const QString &label, const QString &column)
-{
-    EditSpec::Box b = typed(name, label, column, 0);
-    b.allowed = u"0123456789,"_s;
-    b.zeroWhenEmpty = true;
-    b.initial = u"0"_s;
-    return b;
-}
-
-EditSpec::Box picked(const QString &name, const QString &column, int width, const QString &accessible)
-{
-    EditSpec::Box b = typed(name, {}, column, width);
-    b.readOnly = true;
-    b.accessibleName = accessible;
-    return b;
-}
-
-EditSpec::Box hiddenBox(const QString &name, const QString &column, int width, const QString &accessible)
-{
-    EditSpec::Box b = picked(name, column, width, accessible);
-    b.hidden = true;
-    return b;
-}
-
 EditSpec parcelEditSpec()
 {
     TData &d = Data();
@@ -140,20 +105,20 @@ EditSpec parcelEditSpec()
     // Each box takes at most its column's width. The name boxes of the picks feed no column; the
     // code boxes beside them feed the four code columns.
     s.boxes = {typed(u"Edit1"_s, u"Hrsz:"_s, u"tHrsz"_s, 25),
-               typed(u"Edit2"_s, u"Táblanév"_s, u"tTabla"_s, 25),
-               typed(u"Edit3"_s, u"Megnevezés"_s, u"tMegnev"_s, 25),
-               numberBox(u"Edit4"_s, u"AK:"_s, u"tAK"_s),
-               numberBox(u"Edit5"_s, u"Ha,m2:"_s, u"tHA"_s),
-               picked(u"Edit6"_s, {}, 45, u"Műv.ág"_s),
-               picked(u"Edit12"_s, u"tMkod"_s, 5, u"Műv.ág kód"_s),
-               picked(u"Edit7"_s, {}, 45, u"Helységnév"_s),
-               picked(u"Edit13"_s, u"tVkod"_s, 5, u"Helységnév kód"_s),
-               picked(u"Edit8"_s, {}, 45, u"Tul.forma"_s),
-               picked(u"Edit14"_s, u"tUkod"_s, 5, u"Tul.forma kód"_s),
-               picked(u"Edit9"_s, {}, 45, u"Fekvés"_s),
-               picked(u"Edit15"_s, u"tFkod"_s, 5, u"Fekvés kód"_s),
-               hiddenBox(u"Edit10"_s, u"IDt"_s, 0, u"IDt"_s),
-               hiddenBox(u"Edit11"_s, u"tKod"_s, 8, u"Tkod"_s)};
+               boxes::typed(u"Edit2"_s, u"Táblanév"_s, u"tTabla"_s, 25),
+               boxes::typed(u"Edit3"_s, u"Megnevezés"_s, u"tMegnev"_s, 25),
+               boxes::number(u"Edit4"_s, u"AK:"_s, u"tAK"_s),
+               boxes::number(u"Edit5"_s, u"Ha,m2:"_s, u"tHA"_s),
+               boxes::shown(u"Edit6"_s, {}, 45, u"Műv.ág"_s),
+               boxes::shown(u"Edit12"_s, u"tMkod"_s, 5, u"Műv.ág kód"_s),
+               boxes::shown(u"Edit7"_s, {}, 45, u"Helységnév"_s),
+               boxes::shown(u"Edit13"_s, u"tVkod"_s, 5, u"Helységnév kód"_s),
+               boxes::shown(u"Edit8"_s, {}, 45, u"Tul.forma"_s),
+               boxes::shown(u"Edit14"_s, u"tUkod"_s, 5, u"Tul.forma kód"_s),
+               boxes::shown(u"Edit9"_s, {}, 45, u"Fekvés"_s),
+               boxes::shown(u"Edit15"_s, u"tFkod"_s, 5, u"Fekvés kód"_s),
+               boxes::hidden(u"Edit10"_s, u"IDt"_s, 0, u"IDt"_s),
+               boxes::hidden(u"Edit11"_s, u"tKod"_s, 8, u"Tkod"_s)};
     s.tabOrder = {u"Edit1"_s,   u"Edit2"_s,   u"Edit3"_s,   u"Edit4"_s,   u"Edit5"_s,
                   u"Button1"_s, u"Button2"_s, u"Button3"_s, u"Button4"_s, u"Edit6"_s,
                   u"Edit7"_s,   u"Edit8"_s,   u"Edit9"_s,   u"Button5"_s, u"Button6"_s,
@@ -301,15 +266,6 @@ void TForm14::fillMore()
         box(QString::fromLatin1(l.box))->setText(l.query->fieldText(QString::fromLatin1(l.nameColumn)));
     }
 }
-
-namespace {
-// Opens a code-table list as a pick list; the list query stays on the row it closed on.
-template<class List> void pickFrom(QWidget *parent)
-{
-    List list(parent);
-    ui::showModal(list);
-}
-} // namespace
 
 void TForm14::Button1Click()
 {
