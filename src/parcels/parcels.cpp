@@ -104,19 +104,19 @@ EditSpec parcelEditSpec()
     s.enterMovesFocus = true;
     // Each box takes at most its column's width. The name boxes of the picks feed no column; the
     // code boxes beside them feed the four code columns.
-    s.boxes = {typed(u"Edit1"_s, u"Hrsz:"_s, u"tHrsz"_s, 25),
+    s.boxes = {boxes::typed(u"Edit1"_s, u"Hrsz:"_s, u"tHrsz"_s, 25),
                boxes::typed(u"Edit2"_s, u"Táblanév"_s, u"tTabla"_s, 25),
                boxes::typed(u"Edit3"_s, u"Megnevezés"_s, u"tMegnev"_s, 25),
                boxes::number(u"Edit4"_s, u"AK:"_s, u"tAK"_s),
                boxes::number(u"Edit5"_s, u"Ha,m2:"_s, u"tHA"_s),
-               boxes::shown(u"Edit6"_s, {}, 45, u"Műv.ág"_s),
-               boxes::shown(u"Edit12"_s, u"tMkod"_s, 5, u"Műv.ág kód"_s),
-               boxes::shown(u"Edit7"_s, {}, 45, u"Helységnév"_s),
-               boxes::shown(u"Edit13"_s, u"tVkod"_s, 5, u"Helységnév kód"_s),
-               boxes::shown(u"Edit8"_s, {}, 45, u"Tul.forma"_s),
-               boxes::shown(u"Edit14"_s, u"tUkod"_s, 5, u"Tul.forma kód"_s),
-               boxes::shown(u"Edit9"_s, {}, 45, u"Fekvés"_s),
-               boxes::shown(u"Edit15"_s, u"tFkod"_s, 5, u"Fekvés kód"_s),
+               boxes::shown(u"Edit6"_s, {}, {}, 45, u"Műv.ág"_s),
+               boxes::shown(u"Edit12"_s, {}, u"tMkod"_s, 5, u"Műv.ág kód"_s),
+               boxes::shown(u"Edit7"_s, {}, {}, 45, u"Helységnév"_s),
+               boxes::shown(u"Edit13"_s, {}, u"tVkod"_s, 5, u"Helységnév kód"_s),
+               boxes::shown(u"Edit8"_s, {}, {}, 45, u"Tul.forma"_s),
+               boxes::shown(u"Edit14"_s, {}, u"tUkod"_s, 5, u"Tul.forma kód"_s),
+               boxes::shown(u"Edit9"_s, {}, {}, 45, u"Fekvés"_s),
+               boxes::shown(u"Edit15"_s, {}, u"tFkod"_s, 5, u"Fekvés kód"_s),
                boxes::hidden(u"Edit10"_s, u"IDt"_s, 0, u"IDt"_s),
                boxes::hidden(u"Edit11"_s, u"tKod"_s, 8, u"Tkod"_s)};
     s.tabOrder = {u"Edit1"_s,   u"Edit2"_s,   u"Edit3"_s,   u"Edit4"_s,   u"Edit5"_s,
