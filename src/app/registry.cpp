@@ -6,6 +6,7 @@
 #include "contracts/contracts.h"
 #include "owners/owners.h"
 #include "parcels/parcels.h"
+#include "payments/payments.h"
 
 // Each subsystem's registration; a subsystem adds its call here when its windows exist.
 namespace windows {
@@ -16,6 +17,7 @@ void registerAll()
     owners::registerWindows();
     parcels::registerWindows();
     contracts::registerWindows();
+    payments::registerWindows();
 }
 
 } // namespace windows

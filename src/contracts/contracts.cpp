@@ -66,17 +66,6 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     return b;
 }
 
-// Takes a box out of the form's rows (the window places it itself); the box stays.
-void takeFromForm(QFormLayout *form, QWidget *box)
-{
-    const auto taken = form->takeRow(box);
-    delete taken.fieldItem;
-    if (taken.labelItem) {
-        delete taken.labelItem->widget();
-        delete taken.labelItem;
-    }
-}
-
 // ---- the contract list ----------------------------------------------------------------------
 
 ListSpec contractListSpec()
@@ -305,8 +294,8 @@ TForm16::TForm16(QWidget *parent)
     TData &d = Data();
     // The lease period on one row: "Szerződés [from] -tól [to] -ig".
     QLineEdit *from = box(u"Edit2"_s), *to = box(u"Edit3"_s);
-    takeFromForm(form, from);
-    takeFromForm(form, to);
+    delete takeFromForm(from);
+    delete takeFromForm(to);
     auto *period = new QHBoxLayout;
     auto *tol = new QLabel(u"-tól"_s, this);
     auto *ig = new QLabel(u"-ig"_s, this);
@@ -362,7 +351,7 @@ TForm16::TForm16(QWidget *parent)
     const std::pair<QString, QString> totals[] = {{u"Edit9"_s, u"AK.filler"_s}, {u"Edit10"_s, u"Ha.m2"_s}};
     for (const auto &[name, caption] : totals) {
         QLineEdit *total = box(name);
-        takeFromForm(form, total);
+        delete takeFromForm(total);
         auto *label = new QLabel(caption, this);
         label->setBuddy(total);
         total->setAlignment(Qt::AlignRight);

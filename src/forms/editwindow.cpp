@@ -128,6 +128,15 @@ void EditWindow::finishLayout()
     }
 }
 
+QLabel *EditWindow::takeFromForm(QWidget *box)
+{
+    const QFormLayout::TakeRowResult taken = form->takeRow(box);
+    QLabel *label = taken.labelItem ? qobject_cast<QLabel *>(taken.labelItem->widget()) : nullptr;
+    delete taken.fieldItem; // the layout items only
+    delete taken.labelItem;
+    return label;
+}
+
 void EditWindow::addSection(QWidget *section)
 {
     outer->insertWidget(outer->count() - 1, section);

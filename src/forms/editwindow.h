@@ -150,6 +150,9 @@ protected:
     // Runs after the list re-read of a save (also of a refused one), before the window closes.
     virtual void afterSave() {}
     QFormLayout *form = nullptr;
+    // Takes a box's row out of the form (the window places the box itself) and returns the box's
+    // label, which the caller places again or deletes; the box stays.
+    QLabel *takeFromForm(QWidget *box);
     // Adds a part of a window's own below the boxes, above the OK and Mégsem buttons.
     void addSection(QWidget *section);
     void addSection(QLayout *section);

@@ -222,11 +222,8 @@ TForm14::TForm14(QWidget *parent)
     for (const Pick &p : picks) {
         QLineEdit *nameBox = box(QString::fromLatin1(p.nameBox));
         QLineEdit *codeBox = box(QString::fromLatin1(p.codeBox));
-        for (QLineEdit *e : {nameBox, codeBox}) {
-            const auto taken = form->takeRow(e);
-            delete taken.fieldItem; // the layout item only; the box stays
-            delete taken.labelItem;
-        }
+        for (QLineEdit *e : {nameBox, codeBox})
+            delete takeFromForm(e);
         p.button = new QPushButton(QString::fromUtf8(p.caption), this);
         p.button->setObjectName(QString::fromLatin1(p.name));
         p.button->setToolTip(u"Lista ablak megnyitása. és választás a listából."_s);

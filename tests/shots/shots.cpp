@@ -10,6 +10,7 @@
 #include "foundation/windows.h"
 #include "owners/owners.h"
 #include "parcels/parcels.h"
+#include "payments/payments.h"
 #include "reports/printing.h"
 
 #include <QDir>
@@ -54,6 +55,11 @@ int main(int argc, char **argv)
          [] {
              mv().hasznEditMode = QStringLiteral("Új haszonbérlet");
              return new TForm16;
+         }},
+        {QStringLiteral("TForm19"),
+         [] {
+             mv().kifizEditMode = QStringLiteral("Új kifizetés");
+             return new TForm19;
          }},
         {QStringLiteral("TForm17"),
          [] {
