@@ -11,13 +11,14 @@
 #include "app/registry.h"
 #include "app/tform1.h"
 #include "bench/benchutil.h"
+#include "forms/editwindow.h"
+#include "forms/listwindow.h"
 #include "foundation/application.h"
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
-#include "forms/editwindow.h"
-#include "forms/listwindow.h"
 #include "foundation/windows.h"
 #include "owners/owners.h"
+#include "payments/payments.h"
 #include "support/uidriver.h"
 
 #include <QLineEdit>
@@ -128,54 +129,93 @@ void search(int keys)
                 press.median(), press.max(), keys, openMs, press.median() / openMs);
 }
 
-void store(int repeat)
+// A row stored through its edit window (new mode), set against the benchmark's own START
+// TRANSACTION, INSERT and COMMIT of the same kind of row, interleaved so that both meet the server
+// in the same state.
+struct StoreCase
 {
-    // Interleaved: each save through the window is followed by the benchmark's own START
-    // TRANSACTION, INSERT and COMMIT of the same row, so both meet the server in the same state.
-    const ConnectionSettings s = Data().ZCon1->settings();
-    MYSQL *h = bench::rawConnect(s);
+    const char *what;
+    QString *mode;
+    QString newMode;
+    std::function<EditWindow *()> open;
+    std::function<void(EditWindow &, int)> fill;
+    std::function<QByteArray(int)> insert;
+    QByteArray cleanUp;
+};
+
+void store(const StoreCase &c, int repeat)
+{
+    MYSQL *h = bench::rawConnect(Data().ZCon1->settings());
     UiDriver driver;
-    Connection *c = Data().ZCon1;
-    Stats raw, ok, store, reread;
+    Connection *con = Data().ZCon1;
+    Stats raw, ok, stored, reread;
     for (int i = 0; i < repeat; ++i) {
-        mv().tulajEditMode = QStringLiteral("Új tulajdonos");
-        auto w = std::make_unique<TForm4>();
+        *c.mode = c.newMode;
+        std::unique_ptr<EditWindow> w(c.open());
         w->show();
-        w->box("Edit1")->setText(QStringLiteral("Mérő Ödön %1").arg(i));
-        w->box("Edit4")->setText(QStringLiteral("1960.01.01"));
+        c.fill(*w, i);
         // Stored: from the click to the answer of its COMMIT (the checks, the new code, the
         // transaction); the list re-read that every save ends with is timed on its own.
         QElapsedTimer t;
         double committed = 0;
-        c->afterStatement = [&](const QByteArray &statement) {
+        con->afterStatement = [&](const QByteArray &statement) {
             if (statement == "COMMIT")
                 committed = t.nsecsElapsed() / 1e6;
         };
         t.start();
         w->okButton()->click();
         ok.add(t.nsecsElapsed() / 1e6);
-        store.add(committed);
-        c->afterStatement = nullptr;
+        stored.add(committed);
+        con->afterStatement = nullptr;
         reread.add(ok.last() - committed);
 
-        const QByteArray insert = QStringLiteral("INSERT INTO tulaj ( nKod, nNev, nSzido, nAnyja, nIrszam, nHely, "
-                                                 "nUtca, nLnev, nAdoazon, nSzla, nSzemszam ) VALUES ('B%1', "
-                                                 "'Mérő Ödön', '1960-01-01', '', '', '', '', '', '', '', '')")
-                                      .arg(i)
-                                      .toUtf8();
         t.restart();
         bench::rawExec(h, "START TRANSACTION");
-        bench::rawExec(h, insert);
+        bench::rawExec(h, c.insert(i));
         bench::rawExec(h, "COMMIT");
         raw.add(t.nsecsElapsed() / 1e6);
     }
-    bench::rawExec(h, "DELETE FROM tulaj WHERE nKod LIKE 'B%' OR nNev LIKE 'Mérő Ödön%'");
+    bench::rawExec(h, c.cleanUp);
     mysql_close(h);
     if (!driver.boxes.isEmpty())
         std::printf("boxes: %s\n", qPrintable(driver.texts().join(QLatin1Char('|'))));
-    std::printf("\nnew owner: OK click %.1f ms = stored %.2f ms + list re-read and close %.1f ms; raw "
+    std::printf("\nnew %s: OK click %.1f ms = stored %.2f ms + list re-read and close %.1f ms; raw "
                 "START/INSERT/COMMIT %.2f ms; stored / raw %.2f\n",
-                ok.median(), store.median(), reread.median(), raw.median(), store.median() / raw.median());
+                c.what, ok.median(), stored.median(), reread.median(), raw.median(),
+                stored.median() / raw.median());
+}
+
+void stores(int repeat)
+{
+    store({"owner", &mv().tulajEditMode, QStringLiteral("Új tulajdonos"), [] { return new TForm4; },
+           [](EditWindow &w, int i) {
+               w.box("Edit1")->setText(QStringLiteral("Mérő Ödön %1").arg(i));
+               w.box("Edit4")->setText(QStringLiteral("1960.01.01"));
+           },
+           [](int i) {
+               return QStringLiteral("INSERT INTO tulaj ( nKod, nNev, nSzido, nAnyja, nIrszam, nHely, nUtca, "
+                                     "nLnev, nAdoazon, nSzla, nSzemszam ) VALUES ('B%1', 'Mérő Ödön', "
+                                     "'1960-01-01', '', '', '', '', '', '', '', '')")
+                   .arg(i)
+                   .toUtf8();
+           },
+           "DELETE FROM tulaj WHERE nKod LIKE 'B%' OR nNev LIKE 'Mérő Ödön%'"},
+          repeat);
+    store({"payment", &mv().kifizEditMode, QStringLiteral("Új kifizetés"), [] { return new TForm19; },
+           [](EditWindow &w, int i) {
+               w.box("Edit1")->setText(QStringLiteral("Mérés %1").arg(i));
+               w.box("Edit5")->setText(QStringLiteral("1000"));
+               w.box("Edit10")->setText(QStringLiteral("1"));
+           },
+           [](int i) {
+               return QStringLiteral(
+                          "INSERT INTO kifiz (  KKod, KNkod, Kmegnev, Kmenny, Kme, Kear, KFt, kDatum ) "
+                          "VALUES ('B%1', '1', 'Mérés', 0, '', 0, 1000, '2026-12-10')")
+                   .arg(i)
+                   .toUtf8();
+           },
+           "DELETE FROM kifiz WHERE kKod LIKE 'B%' OR kMegnev LIKE 'Mérés%'"},
+          repeat);
 }
 
 } // namespace
@@ -218,7 +258,7 @@ int main(int argc, char **argv)
     if (what == QLatin1String("all") || what == QLatin1String("search"))
         search(40);
     if (what == QLatin1String("all") || what == QLatin1String("store"))
-        store(15);
+        stores(15);
     setData(nullptr);
     delete data;
     return 0;

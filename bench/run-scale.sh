@@ -20,6 +20,7 @@ sql -e "GRANT SELECT, INSERT, UPDATE, DELETE ON zelvana_empty.* TO 'zelv2010'@'l
         GRANT SELECT, INSERT, UPDATE, DELETE ON zelvana_bench.* TO 'zelv2010'@'localhost'"
 
 export ZELVANA_DB_SOCKET=$sock
+chmod 700 "$dir"
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$dir}
 echo "== start-up to the main window (three runs each)"
 for db in zelvana_empty zelvana_bench; do
