@@ -7,6 +7,7 @@
 #include "owners/owners.h"
 #include "parcels/parcels.h"
 #include "payments/payments.h"
+#include "settlement/windows.h"
 
 // Each subsystem's registration; a subsystem adds its call here when its windows exist.
 namespace windows {
@@ -18,6 +19,7 @@ void registerAll()
     parcels::registerWindows();
     contracts::registerWindows();
     payments::registerWindows();
+    settlement::registerWindows();
 }
 
 } // namespace windows

@@ -1,6 +1,7 @@
 #include "foundation/codes.h"
 
 #include "foundation/query.h"
+#include "foundation/tdata.h"
 
 QString nextCode(Query &aux, const QString &table, const QString &codeColumn)
 {
@@ -9,4 +10,9 @@ QString nextCode(Query &aux, const QString &table, const QString &codeColumn)
     const quint64 greatest =
         aux.isNull(QStringLiteral("greatest")) ? 0 : quint64(aux.fieldInt(QStringLiteral("greatest")));
     return QString::number(greatest + 1);
+}
+
+QString nextVoucherNumber()
+{
+    return nextCode(*Data().ZQ91, QStringLiteral("kifiz"), QStringLiteral("kKod"));
 }

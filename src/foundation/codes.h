@@ -11,3 +11,7 @@ class Query;
 // whatever the table's size. Codes that are not whole numbers are passed over: a generated code is
 // all digits, so it can never equal one of them. Runs on `aux`, which it leaves open.
 QString nextCode(Query &aux, const QString &table, const QString &codeColumn);
+
+// The voucher number of a new payment (the payment entry window and group posting): the numerically
+// greatest voucher number plus one, read through ZQ91 of the data module.
+QString nextVoucherNumber();

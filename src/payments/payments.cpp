@@ -257,7 +257,7 @@ void TForm19::showMore()
 {
     setWindowTitle(mv().kifizEditMode);
     if (isNewMode()) {
-        box(u"Edit8"_s)->setText(payments::nextVoucherNumber());
+        box(u"Edit8"_s)->setText(nextVoucherNumber());
         box(u"Edit6"_s)->setText(formats::formatDate(QDate::currentDate()));
         box(u"Edit10"_s)->clear();
     } else {
@@ -322,11 +322,6 @@ bool TForm19::checkMore()
 void TForm19::afterSave()
 {
     Data().ZQ30->close();
-}
-
-QString payments::nextVoucherNumber()
-{
-    return nextCode(*Data().ZQ91, u"kifiz"_s, u"kKod"_s);
 }
 
 void payments::preparePrint()

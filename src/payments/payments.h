@@ -44,9 +44,6 @@ private:
 };
 
 namespace payments {
-// The voucher number of a new payment: the numerically greatest voucher number plus one (an
-// empty table starts at 1). Group posting asks it once and counts on.
-QString nextVoucherNumber();
 // The print data of the payment list: the grand total into "v_mFt", the payments with their
 // owners in ZQ93.
 void preparePrint();

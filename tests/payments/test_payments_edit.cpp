@@ -3,6 +3,7 @@
 // order, the owner pick with what the owner has been paid, new and change stores.
 
 #include "foundation/application.h"
+#include "foundation/codes.h"
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
 #include "payments/payments.h"
@@ -98,7 +99,7 @@ private slots:
         wt::shot(*w, "TForm19");
         QCOMPARE(w->windowTitle(), kNew);
         QCOMPARE(w->box("Edit8")->text(), next);
-        QCOMPARE(payments::nextVoucherNumber(), next);
+        QCOMPARE(nextVoucherNumber(), next);
         QCOMPARE(w->box("Edit6")->text(), QDate::currentDate().toString("yyyy.MM.dd"));
         QCOMPARE(w->box("Edit10")->text(), QString());
         for (const char *zero : {"Edit2", "Edit4", "Edit5"})

@@ -33,5 +33,5 @@ work=$dir/work
 mkdir -p "$work"
 cp "$top"/templates/*.frf "$work/"
 cd "$work"
-ZELVANA_DB_SOCKET=$sock ZELVANA_DB_NAME=zelv2010 XDG_RUNTIME_DIR=$dir QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
+ZELVANA_PDF_ARCHIVE=$out/pdf ZELVANA_DB_SOCKET=$sock ZELVANA_DB_NAME=zelv2010 XDG_RUNTIME_DIR=$dir QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
     "$build/tests/shots/zelvana_shots" "$out" "$@"

@@ -82,8 +82,11 @@ int main(int argc, char **argv)
                     m->close();
                 }
             });
-            if (auto *b = w->findChild<QPushButton *>(QStringLiteral("Button7")))
-                b->click();
+            for (auto *b : w->findChildren<QPushButton *>())
+                if (b->text() == QStringLiteral("Nyomtat")) {
+                    b->click();
+                    break;
+                }
         } else if (windows::isRegistered(name)) {
             std::unique_ptr<QDialog> w(windows::create(name, &main));
             save(w.get(), name);
