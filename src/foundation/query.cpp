@@ -25,6 +25,8 @@ void Query::close()
     columnByName.clear();
     rows.clear();
     lengths.clear();
+    windowFirst = 0;
+    windowCount = -1;
     cur = -1;
     eofFlag = bofFlag = true;
     if (was)
@@ -172,6 +174,8 @@ QByteArray Query::boundStatement() const
 
 void Query::load(ResultPtr res)
 {
+    windowFirst = 0;
+    windowCount = -1;
     result = std::move(res);
     columns.clear();
     columnByName.clear();
@@ -237,8 +241,8 @@ void Query::open()
     writesAtOpen = con->writesSent();
     load(std::move(res));
     opened = true;
-    cur = rows.empty() ? -1 : 0;
-    eofFlag = rows.empty();
+    cur = rowCount() == 0 ? -1 : 0;
+    eofFlag = rowCount() == 0;
     bofFlag = true;
     emit reset();
     emit currentRowChanged();
@@ -312,7 +316,7 @@ void Query::moveTo(int row)
 
 void Query::setRowIndex(int index)
 {
-    if (rows.empty())
+    if (rowCount() == 0)
         return;
     if (index < 0)
         index = 0;
@@ -323,7 +327,7 @@ void Query::setRowIndex(int index)
 
 void Query::first()
 {
-    if (rows.empty()) {
+    if (rowCount() == 0) {
         eofFlag = bofFlag = true;
         return;
     }
@@ -335,7 +339,7 @@ void Query::first()
 
 void Query::last()
 {
-    if (rows.empty()) {
+    if (rowCount() == 0) {
         eofFlag = bofFlag = true;
         return;
     }
@@ -410,8 +414,9 @@ const char *Query::raw(int row, int column, unsigned long *length) const
 {
     if (row < 0 || row >= rowCount())
         return nullptr;
-    const char *p = rows[row][column];
-    *length = lengths[size_t(row) * columns.size() + column];
+    const size_t at = size_t(row + windowFirst);
+    const char *p = rows[at][column];
+    *length = lengths[at * columns.size() + column];
     return p;
 }
 
@@ -600,7 +605,7 @@ bool Query::locateCode(const QString &field, const QString &value)
 {
     const int c = columnIndex(field);
     if (value.isEmpty()) {
-        if (rows.empty())
+        if (rowCount() == 0)
             return false;
         moveTo(0);
         return true;
@@ -612,4 +617,21 @@ bool Query::locateCode(const QString &field, const QString &value)
         }
     }
     return false;
+}
+
+void Query::setWindow(int first, int count)
+{
+    windowFirst = qBound(0, first, int(rows.size()));
+    windowCount = qBound(0, count, int(rows.size()) - windowFirst);
+    cur = windowCount > 0 ? 0 : -1;
+    eofFlag = windowCount == 0;
+    bofFlag = true;
+    emit reset();
+    emit currentRowChanged();
+}
+
+void Query::clearWindow()
+{
+    setWindow(0, int(rows.size()));
+    windowCount = -1;
 }

@@ -53,10 +53,16 @@ public:
     QByteArray boundStatement() const;
 
     bool isOpen() const override { return opened; }
-    int rowCount() const override { return int(rows.size()); }
+    int rowCount() const override { return windowCount >= 0 ? windowCount : int(rows.size()); }
     int rowIndex() const override { return cur; }
     void setRowIndex(int index) override;
-    bool isEmpty() const { return rows.empty(); }
+    bool isEmpty() const { return rowCount() == 0; }
+
+    // Shows only `count` rows of the result from row `first` on, as if they were all of it (the
+    // settlement prints read every owner's detail rows at once and show each owner their own);
+    // the first of them becomes current. Reading the query again shows all its rows.
+    void setWindow(int first, int count);
+    void clearWindow();
 
     void first() override;
     void last();
@@ -138,7 +144,8 @@ private:
     std::vector<Column> columns;
     QHash<QString, int> columnByName; // lower-case name -> first column of that name
     std::vector<char **> rows;
-    std::vector<unsigned long> lengths; // columns.size() per row
+    int windowFirst = 0, windowCount = -1; // the rows shown: all when windowCount < 0
+    std::vector<unsigned long> lengths;    // columns.size() per row
     int cur = -1;
     bool eofFlag = true;
     bool bofFlag = true;

@@ -6,6 +6,7 @@
 #include "foundation/tdata.h"
 
 #include <cmath>
+#include <memory>
 
 namespace settlement {
 
@@ -214,6 +215,166 @@ bool markSelectedOwners(TData &data, Query &owners, const std::vector<bool> &tic
         return false;
     }
     return true;
+}
+
+void OwnerRows::index(Query &q, const QString &ownerField)
+{
+    query = &q;
+    ranges.clear();
+    QString previous;
+    int start = 0;
+    for (int r = 0; r <= q.rowCount(); ++r) {
+        QString owner;
+        if (r < q.rowCount()) {
+            q.setRowIndex(r);
+            owner = q.fieldText(ownerField);
+            if (r > 0 && owner == previous)
+                continue;
+        }
+        if (r > 0)
+            ranges.insert(previous, {start, r - start});
+        previous = owner;
+        start = r;
+    }
+}
+
+void OwnerRows::show(const QString &owner) const
+{
+    const auto it = ranges.constFind(owner);
+    if (it == ranges.constEnd())
+        query->setWindow(0, 0);
+    else
+        query->setWindow(it->first, it->second);
+}
+
+namespace {
+
+// Reads a statement into `q` and indexes it by owner.
+void readAll(Query &q, OwnerRows &rows, const QStringList &lines, const QString &ownerField)
+{
+    q.setSql(lines);
+    q.open();
+    rows.index(q, ownerField);
+}
+
+struct CertificateRows
+{
+    OwnerRows items, totals, payments, paid;
+};
+
+struct LandUseRows
+{
+    OwnerRows parcels, items, totals;
+};
+
+} // namespace
+
+void prepareCertificatePrint(TData &d)
+{
+    d.ZQ110->setSql({QStringLiteral("SELECT * "), QStringLiteral("  FROM munk         "),
+                     QStringLiteral("  GROUP BY xNKod   "), QStringLiteral("  ORDER BY xnNev, xNKod   ")});
+    d.ZQ110->open();
+    // Each owner's rows are what the owner's own statements give: the items with a positive gold-
+    // crown value (with their parcel and town), the totals, the payments above zero and their sum.
+    auto rows = std::make_shared<CertificateRows>();
+    readAll(*d.ZQ111, rows->items,
+            {QStringLiteral("SELECT *, xaAK * xmDij AS Dij1, ROUND(xaAK * xmDij - xkFt,2) AS fizetni1 "),
+             QStringLiteral("  FROM munk         "),
+             QStringLiteral("  JOIN tabla ON tabla.tKod = munk.xaTkod         "),
+             QStringLiteral("  JOIN varos ON varos.vKod = tabla.tVkod         "),
+             QStringLiteral("  WHERE xaAK > 0 "),
+             QStringLiteral("  ORDER BY xNKod, xhSzam, vHelyseg, tHrsz ")},
+            QStringLiteral("xNKod"));
+    readAll(*d.ZQ112, rows->totals,
+            {QStringLiteral("SELECT xNKod, xnNev, SUM(xaAK) AS sum_AK1, SUM(xaAK * xmDij) AS sum_Dij1 "),
+             QStringLiteral("    FROM munk              "), QStringLiteral("    GROUP BY xNKod "),
+             QStringLiteral("    ORDER BY xNKod ")},
+            QStringLiteral("xNKod"));
+    readAll(*d.ZQ113, rows->payments,
+            {QStringLiteral("SELECT * "), QStringLiteral("  FROM munk         "),
+             QStringLiteral("  WHERE xkFt > 0  "), QStringLiteral("  ORDER BY xNKod, xkDatum, xkKod ")},
+            QStringLiteral("xNKod"));
+    readAll(*d.ZQ114, rows->paid,
+            {QStringLiteral("SELECT xNKod, SUM(xkFt) AS sum_xkFt"),
+             QStringLiteral("    FROM munk              "), QStringLiteral("  WHERE xkFt > 0  "),
+             QStringLiteral("    GROUP BY xNKod "), QStringLiteral("    ORDER BY xNKod ")},
+            QStringLiteral("xNKod"));
+    auto showOwner = [rows] {
+        const QString owner = Data().ZQ110->fieldText(QStringLiteral("xnKod"));
+        rows->items.show(owner);
+        rows->totals.show(owner);
+        rows->payments.show(owner);
+        rows->paid.show(owner);
+    };
+    d.ZQ110->first();
+    showOwner();
+    d.frDBDataSet1Next = [showOwner] {
+        TData &data = Data();
+        // Every owner's certificate starts on a page of its own.
+        if (!data.ZQ110->eof())
+            data.frNyomtat.newPage();
+        showOwner();
+    };
+    d.frDBDataSet2Close = [rows] { rows->totals.show(Data().ZQ110->fieldText(QStringLiteral("xnKod"))); };
+}
+
+void prepareLandUsePrint(TData &d)
+{
+    d.ZQ110->setSql({QStringLiteral("SELECT *          "), QStringLiteral("  FROM munk       "),
+                     QStringLiteral("  JOIN tulaj ON tulaj.nKod = munk.xNkod "),
+                     QStringLiteral("  GROUP BY nKod  ")});
+    d.ZQ110->open();
+    auto rows = std::make_shared<LandUseRows>();
+    readAll(*d.ZQ111, rows->parcels,
+            {QStringLiteral("SELECT *     "), QStringLiteral("  FROM munk  "),
+             QStringLiteral("  JOIN haszn ON haszn.hKod = munk.xaHkod "),
+             QStringLiteral("  JOIN alresz ON alresz.aKod = munk.xaKod "),
+             QStringLiteral("  JOIN tabla ON tabla.tKod = munk.xaTkod "),
+             QStringLiteral("  JOIN fekves ON fekves.fKod = tabla.tFkod "),
+             QStringLiteral("  JOIN tforma ON tforma.uKod = tabla.tUkod "),
+             QStringLiteral("  JOIN varos ON varos.vKod = tabla.tVkod "),
+             QStringLiteral("  JOIN tulaj ON tulaj.nKod = munk.xhNkod "),
+             QStringLiteral("  GROUP BY xNKod, xaTkod  "), QStringLiteral("  ORDER BY xNKod, xaTkod  ")},
+            QStringLiteral("xNKod"));
+    // Every item of the owner's contracts (not only those of the owner's first parcel), from the
+    // base tables, by branch name.
+    readAll(*d.ZQ23, rows->items,
+            {QStringLiteral("SELECT *     "), QStringLiteral("  FROM alresz  "),
+             QStringLiteral("  JOIN haszn ON haszn.hKod = alresz.aHkod "),
+             QStringLiteral("  JOIN tabla ON tabla.tKod = alresz.aTkod "),
+             QStringLiteral("  JOIN muvag ON muvag.mKod = alresz.aMkod "),
+             QStringLiteral("  WHERE  hNkod IN (SELECT xnKod FROM munk)  "),
+             QStringLiteral("  ORDER BY hNkod, mMuvag     ")},
+            QStringLiteral("hNkod"));
+    readAll(*d.ZQ112, rows->totals,
+            {QStringLiteral("SELECT hNKod, SUM(aAK) AS sum_AK, SUM(aHA) AS sum_HA "),
+             QStringLiteral("    FROM alresz              "),
+             QStringLiteral("    JOIN haszn ON haszn.hKod = alresz.aHkod "),
+             QStringLiteral("    WHERE hNkod IN (SELECT xnKod FROM munk)  "),
+             QStringLiteral("    GROUP BY hNkod     "), QStringLiteral("    ORDER BY hNkod     ")},
+            QStringLiteral("hNKod"));
+    auto showOwner = [rows] {
+        TData &data = Data();
+        const QString owner = data.ZQ110->fieldText(QStringLiteral("nKod"));
+        rows->parcels.show(owner);
+        rows->items.show(owner);
+        rows->totals.show(owner);
+        // Each sheet's totals are its own owner's (null gives 0).
+        data.variables.set(QStringLiteral("v_mAK"), data.ZQ112->fieldNumber(QStringLiteral("sum_AK")));
+        data.variables.set(QStringLiteral("v_mHA"), data.ZQ112->fieldNumber(QStringLiteral("sum_HA")));
+    };
+    d.ZQ110->first();
+    showOwner();
+    d.frDBDataSet12Next = [showOwner] {
+        TData &data = Data();
+        if (data.ZQ110->eof())
+            return;
+        data.frNyomtat.newPage();
+        showOwner();
+    };
+    d.frDBDataSet13Open = [] { Data().ZQ23->first(); };
+    // The parcels are walked by the certificate's item dataset here: no certificate callback on it.
+    d.frDBDataSet2Close = nullptr;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // check lists, the rounding to 5 forint and the split into banknotes and coins. No window here:
 // the settlement windows only show and post what these give.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -71,6 +72,34 @@ QString balanceLineWithAddress();
 // the step that failed ("Hiba:  munk UPDATE ! " or "Hiba:  munk DELETE ! "), when it did not work:
 // the table is then as before and nothing may be printed from it.
 bool markSelectedOwners(TData &data, Query &owners, const std::vector<bool> &ticked, QString *message);
+
+// ---- the prints of the ticked owners ------------------------------------------------------------
+
+// Rows of one result that several owners share, read once for all of them ordered by owner, and
+// each owner's own rows shown through the query's window: a print of thousands of owners sends a
+// few statements instead of four per owner, and every sheet still shows exactly its owner's rows.
+class OwnerRows
+{
+public:
+    // Indexes the open query `q` by the text of `ownerField` (rows of an owner must stand together).
+    void index(Query &q, const QString &ownerField);
+    // Shows the owner's rows (none when the owner has no row); the first becomes current.
+    void show(const QString &owner) const;
+
+private:
+    Query *query = nullptr;
+    QHash<QString, std::pair<int, int>> ranges; // owner -> first row, count
+};
+
+// After markSelectedOwners: the owners in ZQ110, every owner's detail rows in ZQ111 (items), ZQ112
+// (gold-crown and rent totals), ZQ113 (payments) and ZQ114 (their total), the first owner's shown,
+// and the callbacks that start each next owner's certificate on a page of its own with its rows.
+void prepareCertificatePrint(TData &data);
+
+// After markSelectedOwners (items-only work table): the owners with their tulaj rows in ZQ110, every
+// owner's parcels in ZQ111, items in ZQ23 and totals in ZQ112, "v_mAK"/"v_mHA" of the owner whose
+// sheet is being laid out, and the callbacks that start each next owner on a page of its own.
+void prepareLandUsePrint(TData &data);
 
 // The check-list line of an owner with address (certificate, land-use sheet), from the current
 // row of `q`: code, name padded or cut to 40, "  Lakcim: " postcode, town, street.

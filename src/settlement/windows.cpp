@@ -42,7 +42,8 @@ void SettlementWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!shown) {
         shown = true;
-        keys::centreOnScreen(this);
+        if (centreAtShow)
+            keys::centreOnScreen(this);
         FormShow();
     }
 }
@@ -445,8 +446,101 @@ void settlement::prepareRegisterPrint()
     d.frDBDataSet110Next = skip;
 }
 
+// ---- certificate and land-use sheet --------------------------------------------------------------
+
+OwnerPrintWindow::OwnerPrintWindow(const QString &caption, const QString &templateName,
+                                   settlement::Variant variant, QStringList ownerLines,
+                                   std::function<void(TData &)> preparePrint, QWidget *parent)
+    : SettlementWindow(parent)
+    , templ(templateName)
+    , variant(variant)
+    , ownerLines(std::move(ownerLines))
+    , prepare(std::move(preparePrint))
+{
+    setWindowTitle(caption);
+    body = new QVBoxLayout(this);
+    Label5 = label(this, u"Label5"_s, u"A megjelöltek kerülnek  nyomtatásra."_s);
+    QFont bold = Label5->font();
+    bold.setBold(true);
+    Label5->setFont(bold);
+    body->addWidget(Label5);
+    body->addWidget(makeCheckList(), 1);
+    CheckListBox1->setAccessibleName(u"Tulajdonosok"_s);
+    body->addWidget(failureLabel);
+    auto *row = new QHBoxLayout;
+    Button8 = button(this, u"Button8"_s, u"Kiválaszt - mind"_s, u"Minden sort megjelöl"_s);
+    Button3 = button(this, u"Button3"_s, u"Kiválaszt - visszavonása"_s, u"Megjelölés visszavonása."_s);
+    Button1 = button(this, u"Button1"_s, u"Nyomtat"_s, u"Nyomtatás"_s);
+    Button2 = button(this, u"Button2"_s, u"Mégsem"_s, u"Lap bezárása"_s);
+    row->addWidget(Button8);
+    row->addWidget(Button3);
+    row->addStretch();
+    row->addWidget(Button1);
+    row->addWidget(Button2);
+    body->addLayout(row);
+    connect(Button8, &QPushButton::clicked, this, [this] { tickAll(true); });
+    connect(Button3, &QPushButton::clicked, this, [this] { tickAll(false); });
+    connect(Button1, &QPushButton::clicked, this, &OwnerPrintWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    resize(900, 560);
+}
+
+void OwnerPrintWindow::FormShow()
+{
+    TData &d = Data();
+    d.ZQ110->close();
+    if (!rebuild(variant, {Button1}))
+        return;
+    d.ZQ110->setSql(ownerLines);
+    d.ZQ110->open();
+    fillCheckList(*d.ZQ110, settlement::ownerLineWithAddress, [](const Query &) { return false; });
+}
+
+void OwnerPrintWindow::Button1Click()
+{
+    TData &d = Data();
+    QString message;
+    if (!settlement::markSelectedOwners(d, *d.ZQ110, ticks(), &message)) {
+        // Nothing is printed from a table the owners could not be kept in.
+        ui::message(message);
+        return;
+    }
+    prepare(d);
+    printTemplate(templ, QPageLayout::Portrait);
+    accept();
+}
+
+TForm24::TForm24(QWidget *parent)
+    : OwnerPrintWindow(
+          u"Igazolás a földbérleti díj kifizetésről"_s, u"igazolas.frf"_s, settlement::Variant::Full,
+          {settlement::balanceLineWithAddress(), u"  FROM munk         "_s, u"  GROUP BY xnNev, xNKod   "_s},
+          settlement::prepareCertificatePrint, parent)
+{
+    setObjectName(u"Form24"_s);
+    Label1 = label(this, u"Label1"_s,
+                   u"Ha a lista nem fér rá egy lapra, a fej- és lábrész megismétlésre kerül."_s);
+    body->insertWidget(1, Label1);
+}
+
+TForm30::TForm30(QWidget *parent)
+    : OwnerPrintWindow(
+          u"Földhasználati bejelentési adatlap "_s, u"foldhasznalat.frf"_s, settlement::Variant::ItemsOnly,
+          {u"SELECT  * "_s, u"  FROM munk         "_s, u"  GROUP BY xhNkod   "_s, u"  ORDER BY xnNev   "_s},
+          settlement::prepareLandUsePrint, parent)
+{
+    setObjectName(u"Form30"_s);
+    centreAtShow = false;
+    // On yellow, as the explanation of this window stands.
+    Label5->setAutoFillBackground(true);
+    QPalette yellow = Label5->palette();
+    yellow.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0x80));
+    Label5->setPalette(yellow);
+}
+
 void settlement::registerWindows()
 {
     windows::registerWindow(u"TForm21"_s, [](QWidget *p) { return new TForm21(p); });
     windows::registerWindow(u"TForm22"_s, [](QWidget *p) { return new TForm22(p); });
+    windows::registerWindow(u"TForm24"_s, [](QWidget *p) { return new TForm24(p); });
+    windows::registerWindow(u"TForm30"_s, [](QWidget *p) { return new TForm30(p); });
 }

@@ -16,6 +16,8 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QVBoxLayout;
+class TData;
 class Query;
 
 // What the settlement windows share: the rebuild at show, the line that tells why the window's
@@ -37,6 +39,7 @@ protected:
     explicit SettlementWindow(QWidget *parent);
     // The window's own show step; runs once, when the window is first shown.
     virtual void FormShow() = 0;
+    bool centreAtShow = true; // the land-use window opens where the desktop puts it
     void showEvent(QShowEvent *event) override;
 
     // Rebuilds the work table; on failure shows the step's message, disables `actions` and puts
@@ -85,6 +88,48 @@ public:
 
 protected:
     void FormShow() override;
+};
+
+// What the certificate and the land-use sheet share: the owners of the work table in a check list,
+// unticked, with their addresses; ticking; and a print of the ticked owners, one per page.
+class OwnerPrintWindow : public SettlementWindow
+{
+    Q_OBJECT
+public:
+    QLabel *Label5 = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button8 = nullptr;
+
+    // "Nyomtat": the ticked owners are kept in the work table, their print is prepared and shown;
+    // then the window closes. When the owners cannot be kept, the message is shown and nothing is
+    // printed.
+    void Button1Click();
+
+protected:
+    OwnerPrintWindow(const QString &caption, const QString &templateName, settlement::Variant variant,
+                     QStringList ownerLines, std::function<void(TData &)> preparePrint, QWidget *parent);
+    void FormShow() override;
+    QVBoxLayout *body = nullptr;
+
+private:
+    QString templ;
+    settlement::Variant variant;
+    QStringList ownerLines;
+    std::function<void(TData &)> prepare;
+};
+
+class TForm24 : public OwnerPrintWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm24(QWidget *parent = nullptr);
+    QLabel *Label1 = nullptr;
+};
+
+class TForm30 : public OwnerPrintWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm30(QWidget *parent = nullptr);
 };
 
 namespace settlement {

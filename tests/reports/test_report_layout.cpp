@@ -220,6 +220,45 @@ private slots:
         QCOMPARE(doc.texts(0), expected);
     }
 
+    void aMasterRowPrintsEachOfItsDetailsInTurn()
+    {
+        // An owner's leased items, then the owner's payments: a detail without rows prints its
+        // header and footer only when it asks for them, and a master row with no rows in any
+        // detail is left out.
+        const QHash<QString, QStringList> items = {{"A", {"A/1", "A/2"}}, {"B", {}}, {"C", {"C/1"}}};
+        const QHash<QString, QStringList> paid = {{"A", {"A:100"}}, {"B", {"B:5"}}, {"C", {}}};
+        QStringList log;
+        LoggedRows owners("frDBDataSet1", &log), lines("frDBDataSet2", &log), payments("frDBDataSet9", &log);
+        owners.rows({"A", "B", "C", "D"});
+        auto refill = [&] {
+            const QString o = owners.cursor.eof() ? QString() : owners.cursor.value("t")->toString();
+            lines.rows(items.value(o));
+            payments.rows(paid.value(o));
+        };
+        owners.dataset.onFirst = refill;
+        owners.dataset.onNext = refill;
+        SimpleContext context;
+        context.addDataset(&owners.dataset);
+        context.addDataset(&lines.dataset);
+        context.addDataset(&payments.dataset);
+        Variables vars;
+        Report report;
+        const Document doc = buildFrom(report, R"(<report>
+  <masterData dataset='frDBDataSet1' height='5'><text width='50' height='5'>[frDBDataSet1.t]</text></masterData>
+  <detailHeader height='5'><text width='50' height='5'>tételek</text></detailHeader>
+  <detailData dataset='frDBDataSet2' height='5'><text width='50' height='5'>[frDBDataSet2.t]</text></detailData>
+  <detailFooter height='5'><text width='50' height='5'>[LINE#] tétel</text></detailFooter>
+  <detailHeader height='5'><text width='50' height='5'>fizetések</text></detailHeader>
+  <detailData dataset='frDBDataSet9' height='5' printIfEmpty='true'><text width='50' height='5'>[frDBDataSet9.t]</text></detailData>
+  <detailFooter height='5'><text width='50' height='5'>[LINE#] fizetés</text></detailFooter>
+  <masterFooter height='5'><text width='50' height='5'>[LINE#] tulajdonos</text></masterFooter>
+</report>)",
+                                       context, vars);
+        QCOMPARE(doc.texts(0), (QStringList{"A", "tételek", "A/1", "A/2", "2 tétel", "fizetések", "A:100",
+                                            "1 fizetés", "B", "fizetések", "B:5", "1 fizetés", "C", "tételek",
+                                            "C/1", "1 tétel", "fizetések", "0 fizetés", "3 tulajdonos"}));
+    }
+
     void datasetsAreOpenedPerBandAndClosedOnce()
     {
         QStringList log;

@@ -218,8 +218,9 @@ private slots:
 
         QCOMPARE(int(t.groups.size()), 1);
         QCOMPARE(t.groups[0].master, 1);
-        QCOMPARE(t.groups[0].detail, 2);
-        QCOMPARE(t.groups[0].detailFooter, 3);
+        QCOMPARE(t.groups[0].details.size(), size_t(1));
+        QCOMPARE(t.groups[0].details[0].data, 2);
+        QCOMPARE(t.groups[0].details[0].footer, 3);
         QCOMPARE(t.groups[0].masterFooter, 4);
 
         // One component slot per component, whatever the letter case of its name.
@@ -291,6 +292,12 @@ private slots:
                                     << 4 << "<pageFooter> given twice";
         QTest::newRow("bad boolean") << page("  <masterData height=\"5\" stretch=\"igen\"/>\n") << 3
                                      << "must be true or false";
+        QTest::newRow("footer before its detail")
+            << page("  <masterData height=\"5\" dataset=\"M\"/>\n  <detailFooter height=\"5\"/>\n") << 4
+            << "<detailFooter> must follow its <detailData>";
+        QTest::newRow("header without detail")
+            << page("  <masterData height=\"5\" dataset=\"M\"/>\n  <detailHeader height=\"5\"/>\n") << 4
+            << "<detailHeader> needs a <detailData> band under its <masterData>";
         QTest::newRow("mark without detail")
             << page("\n\n  <masterData height=\"5\" dataset=\"M\" printIfDetailEmpty=\"true\"/>\n") << 5
             << "'printIfDetailEmpty' needs a <detailData> band";
@@ -329,7 +336,7 @@ private slots:
         QVERIFY(start > 0 && end > start);
         const Template t = parseTemplate(doc.mid(start + 7, end - start - 7), "example.frf");
         QCOMPARE(int(t.groups.size()), 1);
-        QVERIFY(t.groups[0].detail >= 0 && t.groups[0].detailFooter >= 0);
+        QVERIFY(t.groups[0].details.size() == 1 && t.groups[0].details[0].footer >= 0);
         QVERIFY(t.pageHeader >= 0 && t.columnHeader >= 0 && t.reportSummary >= 0 && t.pageFooter >= 0);
     }
 
@@ -354,7 +361,7 @@ private slots:
         const Template t = parseTemplate(builtInLayout(), "Tulaj.frf");
         QCOMPARE(int(t.groups.size()), 1);
         QCOMPARE(t.bands[size_t(t.groups[0].master)].dataset, QString("MasterDataset"));
-        QCOMPARE(t.bands[size_t(t.groups[0].detail)].dataset, QString("DetailDataset"));
+        QCOMPARE(t.bands[size_t(t.groups[0].details[0].data)].dataset, QString("DetailDataset"));
         QVERIFY(t.pageHeader >= 0 && t.pageFooter >= 0 && t.reportTitle >= 0);
     }
 };

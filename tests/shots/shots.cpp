@@ -82,6 +82,9 @@ int main(int argc, char **argv)
                     m->close();
                 }
             });
+            // A window of ticked owners prints them all.
+            if (auto *all = w->findChild<QPushButton *>(QStringLiteral("Button8")))
+                all->click();
             for (auto *b : w->findChildren<QPushButton *>())
                 if (b->text() == QStringLiteral("Nyomtat")) {
                     b->click();

@@ -316,34 +316,46 @@ private:
     void runGroup(const DataGroup &g)
     {
         Dataset *master = bandDatasets[size_t(g.master)];
-        Dataset *detail = g.detail >= 0 ? bandDatasets[size_t(g.detail)] : nullptr;
         const Band &masterBand = t.bands[size_t(g.master)];
         int masterLine = 0;
         bool once = false; // a master band without a dataset prints once
+        std::vector<bool> hasRows(g.details.size());
         if (master)
             master->first();
         while (master ? !master->eof() : !once) {
-            bool hasDetail = true;
-            if (detail) {
-                // The detail is positioned before the master band is laid out, so what its first
-                // callback sets (a group's initial, say) shows in the master band.
+            // The details are positioned before the master band is laid out, so what their first
+            // callbacks set (a group's initial, say) shows in the master band.
+            bool anyRows = g.details.empty();
+            int firstWithRows = -1;
+            for (size_t i = 0; i < g.details.size(); ++i) {
+                Dataset *detail = bandDatasets[size_t(g.details[i].data)];
                 detail->first();
-                hasDetail = !detail->eof();
+                hasRows[i] = !detail->eof();
+                if (hasRows[i] && firstWithRows < 0)
+                    firstWithRows = int(i);
+                anyRows = anyRows || hasRows[i];
             }
-            if (hasDetail || masterBand.printIfDetailEmpty) {
-                if (detail && hasDetail)
-                    keepWithFirstDetail(g, masterLine + 1);
+            if (anyRows || masterBand.printIfDetailEmpty) {
+                if (firstWithRows >= 0)
+                    keepWithFirstDetail(g.master, g.details[size_t(firstWithRows)], masterLine + 1);
                 placeBand(g.master, ++masterLine);
-                if (detail) {
-                    if (g.detailHeader >= 0)
-                        placeBand(g.detailHeader, 0);
+                for (size_t i = 0; i < g.details.size(); ++i) {
+                    const DetailSection &d = g.details[i];
+                    // Without rows, a detail's header and footer print when the detail or its
+                    // master asks for it.
+                    if (!hasRows[i] && !t.bands[size_t(d.data)].printIfEmpty &&
+                        !masterBand.printIfDetailEmpty)
+                        continue;
+                    Dataset *detail = bandDatasets[size_t(d.data)];
+                    if (d.header >= 0)
+                        placeBand(d.header, 0);
                     int detailLine = 0;
                     while (!detail->eof()) {
-                        placeBand(g.detail, ++detailLine);
+                        placeBand(d.data, ++detailLine);
                         detail->next();
                     }
-                    if (g.detailFooter >= 0)
-                        placeBand(g.detailFooter, detailLine);
+                    if (d.footer >= 0)
+                        placeBand(d.footer, detailLine);
                 }
             }
             if (master)
@@ -357,14 +369,14 @@ private:
 
     // A master row's heading is not left alone at the foot of a page: when it would not fit together
     // with its first detail row, the page is closed first.
-    void keepWithFirstDetail(const DataGroup &g, int masterLine)
+    void keepWithFirstDetail(int masterBand, const DetailSection &d, int masterLine)
     {
         if (!bodyOnPage || newPageWanted)
             return;
-        double needed = prepare(size_t(g.master), masterLine).height;
-        if (g.detailHeader >= 0)
-            needed += prepare(size_t(g.detailHeader), 0).height;
-        needed += prepare(size_t(g.detail), 1).height;
+        double needed = prepare(size_t(masterBand), masterLine).height;
+        if (d.header >= 0)
+            needed += prepare(size_t(d.header), 0).height;
+        needed += prepare(size_t(d.data), 1).height;
         if (y + needed > bodyBottom + kEpsilon)
             pageBreak();
     }

@@ -272,8 +272,10 @@ private:
         band.type = type;
         band.line = int(xml.lineNumber());
         const bool data = type == BandType::MasterData || type == BandType::DetailData;
-        if (data)
+        if (type == BandType::MasterData)
             checkAttributes({"height", "dataset", "printIfDetailEmpty", "stretch", "pageBreakAfter"});
+        else if (type == BandType::DetailData)
+            checkAttributes({"height", "dataset", "printIfEmpty", "stretch", "pageBreakAfter"});
         else if (type == BandType::PageHeader)
             checkAttributes({"height", "stretch", "onFirstPage"});
         else if (type == BandType::PageFooter)
@@ -287,8 +289,7 @@ private:
         if (type == BandType::DetailData && band.dataset.isEmpty())
             fail(QStringLiteral("<detailData> needs the attribute 'dataset'"));
         band.printIfDetailEmpty = boolean("printIfDetailEmpty", false);
-        if (band.printIfDetailEmpty && type != BandType::MasterData)
-            fail(QStringLiteral("'printIfDetailEmpty' belongs to <masterData>"));
+        band.printIfEmpty = boolean("printIfEmpty", false);
         band.stretch = boolean("stretch", false);
         band.pageBreakAfter = boolean("pageBreakAfter", false);
         band.onFirstPage = boolean("onFirstPage", true);
@@ -349,32 +350,37 @@ private:
             single(tpl.pageFooter);
             break;
         case BandType::MasterData:
-            tpl.groups.push_back(DataGroup{index, -1, -1, -1, -1});
+            tpl.groups.push_back(DataGroup{index, {}, -1});
             break;
         case BandType::DetailHeader: {
             DataGroup &g = inGroup("");
-            if (g.detailHeader >= 0 || g.detail >= 0 || g.detailFooter >= 0 || g.masterFooter >= 0)
-                failAt(line, column, QStringLiteral("<detailHeader> must come right after its <masterData>"));
-            g.detailHeader = index;
+            if (g.masterFooter >= 0)
+                failAt(line, column, QStringLiteral("<detailHeader> must come before <masterFooter>"));
+            // A header starts a detail of its own, unless the last one has nothing yet.
+            if (g.details.empty() || g.details.back().data >= 0 || g.details.back().header >= 0)
+                g.details.push_back({});
+            g.details.back().header = index;
             break;
         }
         case BandType::DetailData: {
             DataGroup &g = inGroup("");
-            if (g.detail >= 0)
-                failAt(line, column, QStringLiteral("a <masterData> band has one <detailData> band"));
-            if (g.detailFooter >= 0 || g.masterFooter >= 0)
+            if (g.masterFooter >= 0)
                 failAt(line, column,
                        QStringLiteral("<detailData> must come before the footers of its master"));
-            g.detail = index;
+            if (g.details.empty() || g.details.back().data >= 0)
+                g.details.push_back({});
+            g.details.back().data = index;
             break;
         }
         case BandType::DetailFooter: {
             DataGroup &g = inGroup(" and its <detailData>");
-            if (g.detailFooter >= 0)
-                failAt(line, column, QStringLiteral("<detailFooter> given twice for one <masterData>"));
             if (g.masterFooter >= 0)
                 failAt(line, column, QStringLiteral("<detailFooter> must come before <masterFooter>"));
-            g.detailFooter = index;
+            if (g.details.empty() || g.details.back().data < 0)
+                failAt(line, column, QStringLiteral("<detailFooter> must follow its <detailData>"));
+            if (g.details.back().footer >= 0)
+                failAt(line, column, QStringLiteral("<detailFooter> given twice for one <detailData>"));
+            g.details.back().footer = index;
             break;
         }
         case BandType::MasterFooter: {
@@ -398,13 +404,14 @@ private:
     {
         for (const DataGroup &g : tpl.groups) {
             const Band &m = tpl.bands[size_t(g.master)];
-            if ((g.detailHeader >= 0 || g.detailFooter >= 0) && g.detail < 0) {
-                const Band &b = tpl.bands[size_t(g.detailHeader >= 0 ? g.detailHeader : g.detailFooter)];
-                failAt(b.line, 1,
-                       QStringLiteral("<%1> needs a <detailData> band under its <masterData>")
-                           .arg(bandTypeName(b.type)));
-            }
-            if (m.printIfDetailEmpty && g.detail < 0)
+            for (const DetailSection &d : g.details)
+                if (d.data < 0) {
+                    const Band &b = tpl.bands[size_t(d.header)];
+                    failAt(b.line, 1,
+                           QStringLiteral("<%1> needs a <detailData> band under its <masterData>")
+                               .arg(bandTypeName(b.type)));
+                }
+            if (m.printIfDetailEmpty && g.details.empty())
                 failAt(m.line, 1, QStringLiteral("'printIfDetailEmpty' needs a <detailData> band"));
         }
     }

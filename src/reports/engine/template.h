@@ -95,6 +95,7 @@ struct Band
     double height = 0; // mm
     QString dataset;   // data bands; empty: printed once
     bool printIfDetailEmpty = false;
+    bool printIfEmpty = false; // a detail band: its header and footer print also without rows
     bool stretch = false;
     bool pageBreakAfter = false;
     bool onFirstPage = true; // page header: also on the first page
@@ -104,13 +105,20 @@ struct Band
     std::vector<RectObject> rects;
 };
 
-// A master data band with the bands that belong to it.
+// One detail of a master: its data band with the header and footer that frame its rows.
+struct DetailSection
+{
+    int header = -1;
+    int data = -1;
+    int footer = -1;
+};
+
+// A master data band with the bands that belong to it: one or more details (an owner's items, then
+// the owner's payments) and the master footer.
 struct DataGroup
 {
     int master = -1;
-    int detailHeader = -1;
-    int detail = -1;
-    int detailFooter = -1;
+    std::vector<DetailSection> details;
     int masterFooter = -1;
 };
 
