@@ -14,6 +14,7 @@
 #include "settlement/windows.h"
 #include "support/uidriver.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <cstdio>
@@ -120,6 +121,46 @@ void count(int repeat)
                 ms.median() * 1000.0 / owners);
 }
 
+// Every owner's certificate (or land-use sheet): ticked all, their rows read as the print reads
+// them, then laid out and written to PDF (what "Nyomtat" does before the preview); set against the
+// raw fetch of every detail row the print read (its statements replayed).
+void prints(const char *cls, const char *what, const char *templ, void (*prepare)(TData &))
+{
+    UiDriver driver;
+    std::unique_ptr<QDialog> w;
+    openWindow(cls, nullptr, &w);
+    auto *window = static_cast<OwnerPrintWindow *>(w.get());
+    window->Button8->click();
+    const int owners = window->CheckListBox1->count();
+    TData &d = Data();
+    QString message;
+    if (!settlement::markSelectedOwners(d, *d.ZQ110, window->ticks(), &message)) {
+        std::printf("%s\n", qPrintable(message));
+        return;
+    }
+    QList<QByteArray> reads;
+    d.ZCon1->beforeStatement = [&reads](const QByteArray &s) { reads.append(s); };
+    prepare(d);
+    d.ZCon1->beforeStatement = nullptr;
+    d.frNyomtat.load(QString::fromLatin1(templ));
+    QElapsedTimer t;
+    t.start();
+    const report::Document doc = d.frNyomtat.build(d, d.variables);
+    const double layoutMs = t.nsecsElapsed() / 1e6;
+    t.restart();
+    report::writePdf(doc, QDir::temp().filePath(QStringLiteral("bench_%1.pdf").arg(QLatin1String(cls))));
+    const double pdfMs = t.nsecsElapsed() / 1e6;
+    w.reset();
+    MYSQL *h = bench::rawConnect(d.ZCon1->settings());
+    const double rawMs = replay(h, reads);
+    mysql_close(h);
+    std::printf(
+        "%-16s %d owners, %d pages: layout %.1f ms + PDF %.1f ms; their detail rows fetched raw %.1f ms "
+        "(%lld statements); ratio %.2f\n",
+        what, owners, doc.pageCount(), layoutMs, pdfMs, rawMs, qlonglong(reads.size()),
+        (layoutMs + pdfMs) / rawMs);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -136,6 +177,8 @@ int main(int argc, char **argv)
     open("TForm21", "group posting opened", repeat);
     open("TForm22", "payment register opened", repeat);
     count(repeat);
+    prints("TForm24", "certificates", "igazolas.frf", settlement::prepareCertificatePrint);
+    prints("TForm30", "land-use sheets", "foldhasznalat.frf", settlement::prepareLandUsePrint);
     posting();
     setData(nullptr);
     delete data;

@@ -13,6 +13,9 @@ trap '"$top/tests/support/testserver.sh" stop "$dir"' EXIT
 ZELVANA_POOL=512M ZELVANA_DURABLE=1 "$top/tests/support/testserver.sh" start "$dir" >/dev/null
 sock=$(cat "$dir/socketpath")
 runtime=$(mktemp -d)
+# The prints read their templates from the working folder.
+cp "$top"/templates/*.frf "$runtime/"
+cd "$runtime"
 export ZELVANA_DB_SOCKET=$sock XDG_RUNTIME_DIR=$runtime
 for size in "${sizes[@]}"; do
     db=zelvana_$size

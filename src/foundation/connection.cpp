@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <errmsg.h>
@@ -85,34 +86,42 @@ QByteArray Cp1250::encode(const QString &text)
     return out;
 }
 
+namespace {
+// CP1250 is one byte per character: a table of the 256 characters, made by iconv once, decodes a
+// cell without calling iconv (every cell a list or a print reads goes through here). The five byte
+// values CP1250 leaves undefined show as the replacement character.
+const std::array<char16_t, 256> &cp1250Table()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            char in = char(b);
+            char out[8];
+            char *ip = &in;
+            size_t il = 1;
+            char *op = out;
+            size_t ol = sizeof out;
+            iconv(fromCp1250().cd, nullptr, nullptr, nullptr, nullptr);
+            const bool ok = iconv(fromCp1250().cd, &ip, &il, &op, &ol) != (size_t)-1;
+            const QString ch = QString::fromUtf8(out, int(sizeof out - ol));
+            t[size_t(b)] = ok && ch.size() == 1 ? ch[0].unicode() : char16_t(0xFFFD);
+        }
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
 QString Cp1250::decode(const char *data, size_t length)
 {
     if (length == 0)
         return QString();
-    QByteArray out(int(length * 3 + 4), '\0');
-    char *ip = const_cast<char *>(data);
-    size_t il = length;
-    char *op = out.data();
-    size_t ol = out.size();
-    iconv(fromCp1250().cd, nullptr, nullptr, nullptr, nullptr);
-    while (il > 0) {
-        if (iconv(fromCp1250().cd, &ip, &il, &op, &ol) == (size_t)-1) {
-            if (errno == EILSEQ || errno == EINVAL) {
-                // The five byte values CP1250 leaves undefined: show a replacement character.
-                static const char repl[] = "\xEF\xBF\xBD";
-                if (ol < 3)
-                    break;
-                memcpy(op, repl, 3);
-                op += 3;
-                ol -= 3;
-                ++ip;
-                --il;
-                continue;
-            }
-            break;
-        }
-    }
-    return QString::fromUtf8(out.constData(), int(out.size() - ol));
+    const auto &table = cp1250Table();
+    QString out(qsizetype(length), Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    for (size_t i = 0; i < length; ++i)
+        o[i] = table[static_cast<unsigned char>(data[i])];
+    return out;
 }
 
 QString ConnectionSettings::privateSocketPath()

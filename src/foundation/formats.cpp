@@ -1,5 +1,7 @@
 #include "foundation/formats.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
@@ -32,37 +34,32 @@ QString formatGrouped(double value, int decimals, bool thousands)
         value = 0;
     if (decimals < 0)
         decimals = 0;
+    // Written into a buffer of characters, without a string per step: prints format thousands of
+    // amounts.
     char buf[400];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    QString s = QString::fromLatin1(buf, int(r.ptr - buf));
-    bool negative = s.startsWith(QLatin1Char('-'));
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    const char *p = buf, *end = r.ptr;
+    const bool negative = p < end && *p == '-';
     if (negative)
-        s.remove(0, 1);
-    QString intPart = s, frac;
-    int dot = s.indexOf(QLatin1Char('.'));
-    if (dot >= 0) {
-        intPart = s.left(dot);
-        frac = s.mid(dot + 1);
+        ++p;
+    const char *dot = std::find(p, end, '.');
+    const int intDigits = int(dot - p);
+    const bool allZero = std::all_of(p, end, [](char c) { return c == '0' || c == '.'; });
+    char16_t out[600];
+    int n = 0;
+    if (negative && !allZero)
+        out[n++] = u'-';
+    for (int i = 0; i < intDigits; ++i) {
+        if (thousands && i > 0 && (intDigits - i) % 3 == 0)
+            out[n++] = char16_t(0x00A0);
+        out[n++] = char16_t(p[i]);
     }
-    if (thousands) {
-        QString grouped;
-        int n = intPart.size();
-        for (int i = 0; i < n; ++i) {
-            if (i > 0 && (n - i) % 3 == 0)
-                grouped += QChar(0x00A0);
-            grouped += intPart[i];
-        }
-        intPart = grouped;
+    if (dot < end) {
+        out[n++] = u',';
+        for (const char *f = dot + 1; f < end; ++f)
+            out[n++] = char16_t(*f);
     }
-    bool allZero = true;
-    for (QChar c : intPart + frac)
-        if (c.isDigit() && c != QLatin1Char('0'))
-            allZero = false;
-    QString out = (negative && !allZero) ? QStringLiteral("-") : QString();
-    out += intPart;
-    if (!frac.isEmpty())
-        out += QLatin1Char(',') + frac;
-    return out;
+    return QString(reinterpret_cast<const QChar *>(out), n);
 }
 
 std::optional<double> parseNumber(const QString &text)
@@ -85,7 +82,21 @@ QString formatDate(const QDate &date)
 {
     if (!date.isValid())
         return QString();
-    return date.toString(QStringLiteral("yyyy.MM.dd"));
+    // yyyy.MM.dd, written directly (QDate's pattern formatting costs as much as a print's row).
+    const int y = date.year(), m = date.month(), d = date.day();
+    if (y < 0 || y > 9999)
+        return date.toString(QStringLiteral("yyyy.MM.dd"));
+    const char16_t out[10] = {char16_t(u'0' + y / 1000),
+                              char16_t(u'0' + y / 100 % 10),
+                              char16_t(u'0' + y / 10 % 10),
+                              char16_t(u'0' + y % 10),
+                              u'.',
+                              char16_t(u'0' + m / 10),
+                              char16_t(u'0' + m % 10),
+                              u'.',
+                              char16_t(u'0' + d / 10),
+                              char16_t(u'0' + d % 10)};
+    return QString(reinterpret_cast<const QChar *>(out), 10);
 }
 
 std::optional<QDate> parseDate(const QString &text)

@@ -23,6 +23,7 @@ void Query::close()
     result.reset();
     columns.clear();
     columnByName.clear();
+    columnAsAsked.clear();
     rows.clear();
     lengths.clear();
     windowFirst = 0;
@@ -88,6 +89,18 @@ qint64 parseServerInt(const char *p, unsigned long len)
     qint64 v = 0;
     std::from_chars(p, p + len, v);
     return v;
+}
+// 'yyyy-mm-dd' as the server sends a date (and the start of a date and time); QDate's own parser
+// costs more than the rest of a print's cell.
+QDate serverDate(const char *p, unsigned long len)
+{
+    if (len < 10 || p[4] != '-' || p[7] != '-')
+        return QDate();
+    int y = 0, m = 0, d = 0;
+    std::from_chars(p, p + 4, y);
+    std::from_chars(p + 5, p + 7, m);
+    std::from_chars(p + 8, p + 10, d);
+    return QDate(y, m, d);
 }
 bool isIdentStart(QChar c)
 {
@@ -179,6 +192,7 @@ void Query::load(ResultPtr res)
     result = std::move(res);
     columns.clear();
     columnByName.clear();
+    columnAsAsked.clear();
     rows.clear();
     lengths.clear();
     MYSQL_RES *r = result.get();
@@ -430,12 +444,12 @@ QString Query::textOf(int row, int column) const
     case Kind::Float:
         return formats::formatGeneral(parseServerNumber(p, len));
     case Kind::Date: {
-        const QDate d = QDate::fromString(QString::fromLatin1(p, int(len)), QStringLiteral("yyyy-MM-dd"));
+        const QDate d = serverDate(p, len);
         return formats::formatDate(d);
     }
     case Kind::DateTime: {
         const QString s = QString::fromLatin1(p, int(len));
-        const QDate d = QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
+        const QDate d = serverDate(p, len);
         const QString time = s.mid(11);
         if (time.isEmpty() || time == QLatin1String("00:00:00"))
             return formats::formatDate(d);
@@ -464,7 +478,7 @@ QVariant Query::cellValue(int row, int column) const
         return QVariant(parseServerNumber(p, len));
     case Kind::Date:
     case Kind::DateTime:
-        return QVariant(QDate::fromString(QString::fromLatin1(p, 10), QStringLiteral("yyyy-MM-dd")));
+        return QVariant(serverDate(p, len));
     default:
         return QVariant(Cp1250::decode(p, len));
     }
@@ -534,10 +548,15 @@ std::optional<QVariant> Query::value(const QString &field) const
 {
     if (!opened)
         return std::nullopt;
-    auto it = columnByName.constFind(field.toLower());
-    if (it == columnByName.constEnd())
+    // A print asks for the same names, spelt the same way, row after row: remember them as asked.
+    auto exact = columnAsAsked.constFind(field);
+    if (exact == columnAsAsked.constEnd()) {
+        auto it = columnByName.constFind(field.toLower());
+        exact = columnAsAsked.insert(field, it == columnByName.constEnd() ? -1 : *it);
+    }
+    if (*exact < 0)
         return std::nullopt;
-    return cellValue(cur, *it);
+    return cellValue(cur, *exact);
 }
 
 namespace {

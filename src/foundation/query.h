@@ -142,7 +142,8 @@ private:
     quint64 writesAtOpen = 0; // the connection's write count when the result was read
     ResultPtr result;
     std::vector<Column> columns;
-    QHash<QString, int> columnByName; // lower-case name -> first column of that name
+    QHash<QString, int> columnByName;          // lower-case name -> first column of that name
+    mutable QHash<QString, int> columnAsAsked; // a name as it was asked -> its column, -1: none
     std::vector<char **> rows;
     int windowFirst = 0, windowCount = -1; // the rows shown: all when windowCount < 0
     std::vector<unsigned long> lengths;    // columns.size() per row

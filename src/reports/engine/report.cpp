@@ -5,8 +5,10 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QRawFont>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace report {
 
@@ -47,8 +49,38 @@ struct Metrics
         : fm(font, measureDevice())
         , ascent(fm.ascent() * kMmPerUnit)
         , lineSpacing(fm.lineSpacing() * kMmPerUnit)
-    {}
-    double width(const QString &s) const { return fm.horizontalAdvance(s) * kMmPerUnit; }
+    {
+        QFont sized(font);
+        sized.setPixelSize(qRound(font.pointSizeF() * kMeasureDpi / 72.0));
+        raw = QRawFont::fromFont(sized);
+        rawScale = raw.isValid() && raw.pixelSize() > 0
+                       ? font.pointSizeF() * kMeasureDpi / 72.0 / raw.pixelSize()
+                       : 0;
+    }
+    // The width of a text: the font's kerned advances, as the page is painted and the PDF written
+    // (full shaping costs ten times as much); shaping only where the face lacks a character.
+    double width(const QString &s) const
+    {
+        if (rawScale > 0) {
+            const QList<quint32> glyphs = raw.glyphIndexesForString(s);
+            if (!glyphs.contains(0u)) {
+                const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+                double w = 0;
+                for (const QPointF &a : advances)
+                    w += a.x();
+                return w * rawScale * kMmPerUnit;
+            }
+        }
+        return fm.horizontalAdvance(s) * kMmPerUnit;
+    }
+    // The same, remembered: labels and repeated values are measured once per build.
+    double alignedWidth(const QString &s) const
+    {
+        auto it = widths.constFind(s);
+        if (it == widths.constEnd())
+            it = widths.insert(s, width(s));
+        return *it;
+    }
 
     // Whether a text fits a width. Most texts are far shorter than their box: the sum of cached
     // character advances settles those without shaping; only a text near the limit is measured.
@@ -72,18 +104,37 @@ struct Metrics
 
     static constexpr char16_t kCachedChars = 0x600;
     QFontMetricsF fm;
+    QRawFont raw;
+    double rawScale = 0;
     double ascent;
     double lineSpacing;
     mutable std::vector<float> advances = std::vector<float>(kCachedChars, -1.0f);
+    // Texts already broken into lines, by text, wrap and width.
+    mutable std::map<std::pair<QString, std::pair<bool, double>>, QStringList> wrapped;
+    mutable QHash<QString, double> widths;
 };
+
+QStringList wrapText(const Metrics &m, const QString &text, bool wrap, double avail);
 
 // Greedy word wrap; a word wider than the line is broken between characters. Explicit line
 // breaks in the text always start a new line. Returns an empty list for a text of one line that fits.
 QStringList breakLines(const Metrics &m, const QString &text, bool wrap, double avail)
 {
     const bool multi = text.contains(QLatin1Char('\n'));
-    if (!multi && (!wrap || m.fits(text, avail)))
+    if (!multi && !wrap)
         return {};
+    // The same paragraph (a certificate's closing text on each of thousands of pages) is broken once.
+    const auto key = std::make_pair(text, std::make_pair(wrap, avail));
+    auto it = m.wrapped.find(key);
+    if (it == m.wrapped.end())
+        it = m.wrapped
+                 .emplace(key, !multi && m.fits(text, avail) ? QStringList() : wrapText(m, text, wrap, avail))
+                 .first;
+    return it->second;
+}
+
+QStringList wrapText(const Metrics &m, const QString &text, bool wrap, double avail)
+{
     QStringList out;
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
     for (QString para : paragraphs) {
@@ -149,6 +200,9 @@ struct Prepared
 {
     std::vector<PreparedText> texts;
     double height = 0;
+    // Measured ahead (to keep a heading with its first row) for this line number; placing the band
+    // next uses it instead of evaluating it again.
+    int aheadFor = -1;
 };
 
 QString composeSegs(const std::vector<Seg> &segs, int page, int total)
@@ -373,10 +427,16 @@ private:
     {
         if (!bodyOnPage || newPageWanted)
             return;
-        double needed = prepare(size_t(masterBand), masterLine).height;
+        // Nothing moves between this measurement and the placing of these three bands: they keep it.
+        auto measure = [&](int band, int lineNo) {
+            Prepared &p = prepare(size_t(band), lineNo);
+            p.aheadFor = lineNo;
+            return p.height;
+        };
+        double needed = measure(masterBand, masterLine);
         if (d.header >= 0)
-            needed += prepare(size_t(d.header), 0).height;
-        needed += prepare(size_t(d.data), 1).height;
+            needed += measure(d.header, 0);
+        needed += measure(d.data, 1);
         if (y + needed > bodyBottom + kEpsilon)
             pageBreak();
     }
@@ -431,7 +491,9 @@ private:
     void placeBand(int index, int lineNo)
     {
         const Band &band = t.bands[size_t(index)];
-        const Prepared &p = prepare(size_t(index), lineNo);
+        Prepared &ahead = prepared[size_t(index)];
+        const Prepared &p = ahead.aheadFor == lineNo ? ahead : prepare(size_t(index), lineNo);
+        ahead.aheadFor = -1;
         if (newPageWanted) {
             newPageWanted = false;
             if (bodyOnPage)
@@ -486,7 +548,7 @@ private:
     }
 
     // Evaluates the texts of a band and measures how tall it has to be.
-    const Prepared &prepare(size_t index, int lineNo)
+    Prepared &prepare(size_t index, int lineNo)
     {
         const Band &band = t.bands[index];
         Prepared &p = prepared[index];
@@ -553,9 +615,9 @@ private:
             top = box.bottom() - block;
         auto xFor = [&](const QString &s) {
             if (obj.align & Qt::AlignHCenter)
-                return left + (innerWidth - m.width(s)) / 2;
+                return left + (innerWidth - m.alignedWidth(s)) / 2;
             if (obj.align & Qt::AlignRight)
-                return left + innerWidth - m.width(s);
+                return left + innerWidth - m.alignedWidth(s);
             return left;
         };
         if (lines.isEmpty()) {
