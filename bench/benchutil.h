@@ -70,9 +70,9 @@ inline MYSQL *rawConnect(const ConnectionSettings &s)
     const bool socket = !s.socket.isEmpty();
     unsigned protocol = socket ? MYSQL_PROTOCOL_SOCKET : MYSQL_PROTOCOL_TCP;
     mysql_optionsv(h, MYSQL_OPT_PROTOCOL, &protocol);
-    if (!mysql_real_connect(h, socket ? "localhost" : s.host.toUtf8().constData(), s.user.toUtf8().constData(),
-                            "", s.database.toUtf8().constData(), socket ? 0 : s.port,
-                            socket ? s.socket.toUtf8().constData() : nullptr, 0)) {
+    if (!mysql_real_connect(h, socket ? "localhost" : s.host.toUtf8().constData(),
+                            s.user.toUtf8().constData(), "", s.database.toUtf8().constData(),
+                            socket ? 0 : s.port, socket ? s.socket.toUtf8().constData() : nullptr, 0)) {
         std::fprintf(stderr, "raw connect: %s\n", mysql_error(h));
         std::exit(1);
     }
