@@ -4,6 +4,7 @@
 
 #include "codetables/codetables.h"
 #include "contracts/contracts.h"
+#include "maintenance/maintenance.h"
 #include "owners/owners.h"
 #include "parcels/parcels.h"
 #include "payments/payments.h"
@@ -20,6 +21,7 @@ void registerAll()
     contracts::registerWindows();
     payments::registerWindows();
     settlement::registerWindows();
+    maintenance::registerWindows();
 }
 
 } // namespace windows

@@ -175,6 +175,27 @@ void centreOnScreen(QWidget *window)
         window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
+namespace {
+class CentreFilter : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            centreOnScreen(static_cast<QWidget *>(watched));
+            deleteLater(); // once only
+        }
+        return false;
+    }
+};
+} // namespace
+
+void centreWhenShown(QWidget *window)
+{
+    window->installEventFilter(new CentreFilter(window));
+}
+
 void zeroWhenLeftEmpty(QLineEdit *box)
 {
     box->installEventFilter(new ZeroFilter(box));

@@ -23,6 +23,8 @@ void allowOnly(QLineEdit *box, const QString &allowed);
 // Places a window in the middle of the screen it is on (the program's windows open centred on the
 // desktop, not over their opener).
 void centreOnScreen(QWidget *window);
+// Centres the window the first time it is shown.
+void centreWhenShown(QWidget *window);
 
 // Sets the box to "0" when it loses the focus holding nothing but blanks.
 void zeroWhenLeftEmpty(QLineEdit *box);

@@ -32,6 +32,7 @@ mkdir -p "$out"
 work=$dir/work
 mkdir -p "$work"
 cp "$top"/templates/*.frf "$work/"
+cp -r "$top/docs/help" "$work/help"
 cd "$work"
 ZELVANA_PDF_ARCHIVE=$out/pdf ZELVANA_DB_SOCKET=$sock ZELVANA_DB_NAME=zelv2010 XDG_RUNTIME_DIR=$dir QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
     "$build/tests/shots/zelvana_shots" "$out" "$@"

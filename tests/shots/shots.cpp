@@ -1,5 +1,5 @@
 // Saves a picture of each window over the database of the environment (for looking at layouts;
-// not a test). Usage: zelvana_shots OUTDIR [TFormN ...]
+// not a test). Usage: zelvana_shots OUTDIR [TFormN | print-TFormN | listaN=CODE | help=PAGE ...]
 #include "app/registry.h"
 #include "app/tform1.h"
 #include "codetables/codetables.h"
@@ -8,13 +8,16 @@
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
 #include "foundation/windows.h"
+#include "maintenance/maintenance.h"
 #include "owners/owners.h"
 #include "parcels/parcels.h"
 #include "payments/payments.h"
 #include "reports/printing.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <iostream>
 
@@ -90,6 +93,23 @@ int main(int argc, char **argv)
                     b->click();
                     break;
                 }
+        } else if (name.startsWith(QLatin1String("lista"))) {
+            // listaN=CODE: the lists window's list N printed for CODE, the preview grabbed.
+            const int list = name.mid(5, 1).toInt();
+            TForm25 w(&main);
+            w.show();
+            w.findChild<QRadioButton *>(QStringLiteral("RadioButton%1").arg(list - 2))->setChecked(true);
+            w.Edit2->setText(name.section(QLatin1Char('='), 1));
+            QTimer::singleShot(1500, [&, list] {
+                if (QWidget *m = QApplication::activeModalWidget()) {
+                    m->grab().save(out + QStringLiteral("/preview-lista%1.png").arg(list));
+                    m->close();
+                }
+            });
+            w.Button7Click();
+        } else if (name.startsWith(QLatin1String("help="))) {
+            HelpViewer viewer(name.mid(5), &main);
+            save(&viewer, QStringLiteral("help-") + name.mid(5).section(QLatin1Char('.'), 0, 0));
         } else if (windows::isRegistered(name)) {
             std::unique_ptr<QDialog> w(windows::create(name, &main));
             save(w.get(), name);

@@ -4,7 +4,7 @@
 # stop DIR: stops that server by its pid and removes the folder.
 set -euo pipefail
 cmd=$1
-dir=$2
+dir=$(realpath -m "$2") # the server needs an absolute path
 here=$(cd "$(dirname "$0")" && pwd)
 cnf="$here/../../db/server.cnf"
 # The server lives in /usr/sbin, which need not be on PATH.
