@@ -2,7 +2,7 @@
 # Runs one benchmark program on generated registers: a throwaway server with the private server's
 # buffer pool and durability, a database of each size, the program with the templates in its
 # working folder.
-#   bench/on-registers.sh BUILD_DIR BENCHMARK [sizes...]   (default: farm large)
+#   [REPEAT=n] bench/on-registers.sh BUILD_DIR BENCHMARK [sizes...]   (default: farm large; 3 runs)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?build directory}" && pwd)
@@ -25,5 +25,5 @@ for size in "${sizes[@]}"; do
     python3 "$top/bench/generate.py" --size "$size" --socket "$sock" --database "$db"
     mariadb --no-defaults --socket="$sock" -uroot -e "GRANT SELECT, INSERT, UPDATE, DELETE ON $db.* TO 'zelv2010'@'localhost'"
     echo "== $size"
-    ZELVANA_DB_NAME=$db "$build/bench/$program" 3 2>&1 | grep -v -e propagateSizeHints -e QStandardPaths
+    ZELVANA_DB_NAME=$db "$build/bench/$program" "${REPEAT:-3}" 2>&1 | grep -v -e propagateSizeHints -e QStandardPaths
 done

@@ -207,25 +207,25 @@ const QList<maintenance::Check> &maintenance::checks()
 {
     // A lookup binds the reference read as text, so a NULL reference looks for the empty code.
     static const QList<Check> all{
-        {u"Tábla "_s, u"alresz"_s, u"aTkod"_s, u"IDa"_s,
+        {u"Tábla "_s, u"alresz"_s, u"aTkod"_s, u"IDa"_s, u"akod, aTkod"_s,
          u"NOT EXISTS (SELECT 1 FROM tabla WHERE tKod = COALESCE(alresz.aTkod, ''))"_s,
          [](const Query &q) { return "aKOD= " + text(q, "akod") + " aTKOD= " + text(q, "aTkod"); }},
-        {u"Tulajdonos"_s, u"haszn"_s, u"HNkod"_s, u"IDh"_s,
+        {u"Tulajdonos"_s, u"haszn"_s, u"HNkod"_s, u"IDh"_s, u"Hkod, HNkod"_s,
          u"NOT EXISTS (SELECT 1 FROM tulaj WHERE nKod = COALESCE(haszn.hNkod, ''))"_s,
          [](const Query &q) { return "HKOD= " + text(q, "Hkod") + " hNKOD= " + text(q, "HNkod"); }},
-        {u"Müv.ág"_s, u"alresz"_s, u"aMkod"_s, u"IDa"_s,
+        {u"Müv.ág"_s, u"alresz"_s, u"aMkod"_s, u"IDa"_s, u"akod, aMkod"_s,
          u"NOT EXISTS (SELECT 1 FROM muvag WHERE mKod = COALESCE(alresz.aMkod, ''))"_s,
          [](const Query &q) { return "aKOD= " + text(q, "akod") + " aMKOD= " + text(q, "aMkod"); }},
-        {u"Város"_s, u"tabla"_s, u"tVkod"_s, u"IDt"_s,
+        {u"Város"_s, u"tabla"_s, u"tVkod"_s, u"IDt"_s, u"Tkod, tVkod"_s,
          u"NOT EXISTS (SELECT 1 FROM varos WHERE vKod = COALESCE(tabla.tVkod, ''))"_s,
          [](const Query &q) { return "tKOD= " + text(q, "Tkod") + " tVKOD= " + text(q, "tVkod"); }},
-        {u"Tulajdon forma"_s, u"tabla"_s, u"tUkod"_s, u"IDt"_s,
+        {u"Tulajdon forma"_s, u"tabla"_s, u"tUkod"_s, u"IDt"_s, u"tkod, tUKod"_s,
          u"NOT EXISTS (SELECT 1 FROM tforma WHERE uKod = COALESCE(tabla.tUkod, ''))"_s,
          [](const Query &q) { return "tKOD= " + text(q, "tkod") + " tUKOD= " + text(q, "tUKod"); }},
-        {u"Bérlet -> Alrész"_s, u"haszn"_s, u"Hkod"_s, u"IDh"_s,
+        {u"Bérlet -> Alrész"_s, u"haszn"_s, u"Hkod"_s, u"IDh"_s, u"Hkod"_s,
          u"NOT EXISTS (SELECT 1 FROM alresz WHERE aHkod = COALESCE(haszn.hKod, ''))"_s,
          [](const Query &q) { return "HKOD= " + text(q, "Hkod") + " AKOD= "; }},
-        {u"Alrész -> Bérlet"_s, u"alresz"_s, u"Akod"_s, u"IDa"_s,
+        {u"Alrész -> Bérlet"_s, u"alresz"_s, u"Akod"_s, u"IDa"_s, u"Akod, aHkod"_s,
          u"NOT EXISTS (SELECT 1 FROM haszn WHERE hKod = COALESCE(alresz.aHkod, ''))"_s,
          [](const Query &q) { return "AKOD= " + text(q, "Akod") + " HKOD= " + text(q, "aHkod"); }},
     };
@@ -238,7 +238,8 @@ QStringList maintenance::runCheck(TData &d, int index)
     // The outer statement narrowed to the rows that point nowhere, each with the number of such
     // rows that share its sort value (as the server compares them).
     Query *q = d.ZQ11;
-    q->setSql({u"SELECT *, COUNT(*) OVER (PARTITION BY %1) AS zelvTies "_s.arg(c.orderBy),
+    q->setSql({u"SELECT %1, %2, COUNT(*) OVER (PARTITION BY %3) AS zelvTies "_s.arg(c.idColumn, c.lineColumns,
+                                                                                    c.orderBy),
                u"  FROM %1 "_s.arg(c.table), u"  WHERE "_s + c.missingCondition,
                u"  ORDER BY %1 "_s.arg(c.orderBy)});
     q->open();
@@ -743,7 +744,8 @@ TForm29::TForm29(QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     Button1 = button(this, u"Button1"_s, u"Segítség"_s, u"A program súgója: tartalom és tárgymutató"_s);
     outer->addWidget(Button1);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
+    // Wide enough for its title.
+    setFixedSize(qMax(sizeHint().width(), fontMetrics().averageCharWidth() * 36), sizeHint().height());
     connect(Button1, &QPushButton::clicked, this, &TForm29::Button1Click);
 }
 

@@ -50,6 +50,7 @@ struct Check
     QString caption;
     QString table, orderBy;
     QString idColumn;         // the table's row identifier
+    QString lineColumns;      // the columns its line shows
     QString missingCondition; // that the reference names nothing, as a lookup of it would find
     std::function<QString(const Query &)> line;
     // The statement whose rows the check walks: "SELECT * " / "  FROM alresz " / "  ORDER BY aTkod ".
