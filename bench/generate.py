@@ -286,8 +286,9 @@ def main():
         files, n = generate(scale, out)
         generated = time.time()
         sql = ["SET unique_checks = 0;", "SET foreign_key_checks = 0;", "SET autocommit = 0;",
-               "INSERT INTO berlo (BNeve, BIrszam, BHelyseg, BUtca, BAdoszam) VALUES "
-               "('Zöldmező Mezőgazdasági Zrt.', '6100', 'Kiskunfélegyháza', 'Majsai út 12.', '14725836-2-03');"]
+               "INSERT INTO berlo (BNeve, BIrszam, BHelyseg, BUtca, BAdoszam, BSzla) VALUES "
+               "('Zöldmező Mezőgazdasági Zrt.', '6100', 'Kiskunfélegyháza', 'Majsai út 12.', '14725836-2-03', "
+               "'11773016-11111018-00000000');"]
         for table, (path, columns) in files.items():
             sql.append("LOAD DATA LOCAL INFILE '%s' INTO TABLE %s CHARACTER SET utf8mb4 "
                        "FIELDS TERMINATED BY '\\t' ESCAPED BY '\\\\' LINES TERMINATED BY '\\n' (%s);"

@@ -141,7 +141,8 @@ CREATE TABLE IF NOT EXISTS berlo (
     BIrszam  VARCHAR(5)  NULL,
     BHelyseg VARCHAR(45) NULL,
     BUtca    VARCHAR(80) NULL,
-    BAdoszam VARCHAR(20) NULL
+    BAdoszam VARCHAR(20) NULL,
+    BSzla    VARCHAR(45) NULL
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_hungarian_ci;
 
 -- settlement work table; each column has the type of its source column
@@ -188,6 +189,9 @@ CREATE TABLE IF NOT EXISTS munk (
     KEY ix_xnKod (xnKod),
     KEY ix_xjel (xjel)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_hungarian_ci;
+
+-- The tenant's own (paying) account for the rent payout by transfer; added to older databases too.
+ALTER TABLE berlo ADD COLUMN IF NOT EXISTS BSzla VARCHAR(45) NULL AFTER BAdoszam;
 
 -- The numeric value of each code column, invisible (SELECT * does not show it) and indexed: the
 -- code of a new row is the greatest code plus one, found in one index look-up instead of reading

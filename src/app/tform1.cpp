@@ -129,6 +129,9 @@ void TForm1::buildMenu()
             QStringLiteral("TForm20"), &TForm1::Bizonylat1Click);
     addItem(Kifizets1, bar, QStringLiteral("Jegyzk1"), QStringLiteral("Jegyzék"), QStringLiteral("TForm22"),
             &TForm1::Jegyzk1Click);
+    // The payout by bank transfer and postal order, beside the cash register.
+    addItem(Kifizets1, bar, QStringLiteral("Atutalas1"), QStringLiteral("Átutalás"),
+            QStringLiteral("TForm31"), &TForm1::Atutalas1Click);
     addItem(Kifizets1, bar, QStringLiteral("Csoportos1"), QStringLiteral("Csoportos feladás"),
             QStringLiteral("TForm21"), &TForm1::Csoportos1Click);
     addItem(Kifizets1, bar, QStringLiteral("Igazols1"), QStringLiteral("Igazolás"), QStringLiteral("TForm24"),
@@ -191,6 +194,10 @@ void TForm1::Bizonylat1Click()
 void TForm1::Jegyzk1Click()
 {
     open(QStringLiteral("TForm22"));
+}
+void TForm1::Atutalas1Click()
+{
+    open(QStringLiteral("TForm31"));
 }
 void TForm1::Csoportos1Click()
 {

@@ -29,6 +29,7 @@ public:
 public slots:
     void Bizonylat1Click();
     void Jegyzk1Click();
+    void Atutalas1Click();
     void Csoportos1Click();
     void Igazols1Click();
     void Bejelents1Click();

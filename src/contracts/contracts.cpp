@@ -1,6 +1,7 @@
 #include "contracts/contracts.h"
 
 #include "codetables/codetables.h"
+#include "forms/controls.h"
 #include "forms/dbwidgets.h"
 #include "foundation/codes.h"
 #include "foundation/formats.h"
@@ -57,14 +58,7 @@ void tint(QWidget *w, const QColor &color)
     w->setPalette(p);
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QString &hint)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
+using forms::button;
 
 // ---- the contract list ----------------------------------------------------------------------
 

@@ -98,6 +98,7 @@ TData::TData(const ConnectionSettings &settings, QObject *parent)
     ZQ112 = makeQuery(QStringLiteral("ZQ112"));
     ZQ113 = makeQuery(QStringLiteral("ZQ113"));
     ZQ114 = makeQuery(QStringLiteral("ZQ114"));
+    ZQ115 = makeQuery(QStringLiteral("ZQ115"));
 
     DQ10 = makeSource(ZQ10, QStringLiteral("DQ10"));
     DS11 = makeSource(ZQ11, QStringLiteral("DS11"));
@@ -178,9 +179,24 @@ report::QueryDataset *TData::frDBDataSet(int number) const
     return datasets.value(number, nullptr);
 }
 
+report::RowTable &TData::rowTable(const QString &name)
+{
+    const QString n = name.toLower();
+    if (report::QueryDataset *d = tableDatasets.value(n))
+        return *static_cast<report::RowTable *>(d->cursor());
+    ownedTables.push_back(std::make_unique<report::RowTable>());
+    report::RowTable *table = ownedTables.back().get();
+    auto ds = std::make_unique<report::QueryDataset>(name, table);
+    tableDatasets.insert(n, ds.get());
+    ownedDatasets.push_back(std::move(ds));
+    return *table;
+}
+
 report::Dataset *TData::dataset(const QString &name)
 {
     const QString n = name.toLower();
+    if (report::QueryDataset *d = tableDatasets.value(n))
+        return d;
     if (n == QLatin1String("masterdataset"))
         return MasterDataset;
     if (n == QLatin1String("detaildataset"))

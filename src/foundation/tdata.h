@@ -8,6 +8,7 @@
 #include "foundation/query.h"
 #include "reports/engine/datasource.h"
 #include "reports/engine/report.h"
+#include "reports/engine/rowtable.h"
 #include "reports/engine/variables.h"
 
 #include <QHash>
@@ -42,6 +43,7 @@ public:
     Query *ZQ90, *ZQ91, *ZQ92, *ZQ93;
     Query *ZQ100, *ZQ102, *ZQ103;
     Query *ZQ110, *ZQ111, *ZQ112, *ZQ113, *ZQ114;
+    Query *ZQ115; // the payout's owners with their accounts
 
     DataSource *DQ10, *DS11, *DQ12, *DQ20, *DQ30, *DQ31, *DQ40, *DQ50, *DQ60, *DQ70, *DQ80, *DQ90, *DQ100,
         *DS110;
@@ -60,6 +62,9 @@ public:
 
     // Report datasets (which query each walks, and its callbacks).
     report::QueryDataset *frDBDataSet(int number) const;
+    // Rows the program computes itself, walked by a report dataset of the same name (the payout's
+    // lists); made empty on first use.
+    report::RowTable &rowTable(const QString &name);
     report::UserDataset *MasterDataset = nullptr;
     report::UserDataset *DetailDataset = nullptr;
 
@@ -101,6 +106,8 @@ private:
     std::unique_ptr<Connection> connection;
     QHash<QString, Query *> queries; // lower-case name
     QHash<int, report::QueryDataset *> datasets;
+    QHash<QString, report::QueryDataset *> tableDatasets; // lower-case name
+    std::vector<std::unique_ptr<report::RowTable>> ownedTables;
     std::vector<std::unique_ptr<report::Dataset>> ownedDatasets;
 };
 

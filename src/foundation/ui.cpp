@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -39,9 +40,27 @@ public:
             mb.exec();
             break;
         }
+        case BoxKind::Question:
+            ask(box);
+            break;
         }
     }
     int showModal(QDialog &dialog) override { return dialog.exec(); }
+    bool ask(const Box &box) override
+    {
+        QMessageBox mb(QMessageBox::Question, box.title, box.text, QMessageBox::Yes | QMessageBox::No,
+                       QApplication::activeWindow());
+        mb.button(QMessageBox::Yes)->setText(QStringLiteral("Igen"));
+        mb.button(QMessageBox::No)->setText(QStringLiteral("Nem"));
+        mb.setDefaultButton(QMessageBox::No);
+        return mb.exec() == QMessageBox::Yes;
+    }
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &proposed,
+                         const QString &filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, proposed, filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    }
 };
 
 ProductionHandler production;
@@ -77,6 +96,14 @@ void titledBox(const QString &title, const QString &text)
 int showModal(QDialog &dialog)
 {
     return handler().showModal(dialog);
+}
+bool ask(const QString &text)
+{
+    return handler().ask({BoxKind::Question, QStringLiteral("Zelvana"), text});
+}
+QString saveFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter)
+{
+    return handler().saveFileName(parent, caption, proposed, filter);
 }
 
 } // namespace ui

@@ -16,7 +16,8 @@ enum class BoxKind
     Message, // plain information box, button OK
     Confirm, // title "Confirm", question icon, a single "Yes" button
     Error,   // the standard error box ("SQL Error: ..." and other uncaught errors)
-    Titled   // a box with a caller-given title (the report engine's "Error")
+    Titled,  // a box with a caller-given title (the report engine's "Error")
+    Question // "Igen" / "Nem"
 };
 
 struct Box
@@ -33,6 +34,12 @@ public:
     virtual void showBox(const Box &box) = 0;
     // Shows the dialog modally; returns its result code (QDialog::Accepted / Rejected).
     virtual int showModal(QDialog &dialog) = 0;
+    // A question box: true for "Igen".
+    virtual bool ask(const Box &box) = 0;
+    // The save-file dialog; an empty text when the user cancelled. It asks nothing about an
+    // existing file: the caller does, through ask().
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &proposed,
+                                 const QString &filter) = 0;
 };
 
 // Plain message (the program's "ShowMessage").
@@ -43,6 +50,10 @@ void confirm(const QString &text);
 void error(const QString &text);
 // A box with its own title, for example the report engine's "Error".
 void titledBox(const QString &title, const QString &text);
+// A question with the buttons "Igen" and "Nem"; true for "Igen".
+bool ask(const QString &text);
+// Asks where to save a file, starting at `proposed`; empty when the user cancelled.
+QString saveFileName(QWidget *parent, const QString &caption, const QString &proposed, const QString &filter);
 // Shows a window modally and returns when it closes.
 int showModal(QDialog &dialog);
 

@@ -53,6 +53,8 @@ struct Check
     QString lineColumns;      // the columns its line shows
     QString missingCondition; // that the reference names nothing, as a lookup of it would find
     std::function<QString(const Query &)> line;
+    // A check that is no reference check (the account numbers): its lines, whole.
+    std::function<QStringList(TData &)> own;
     // The statement whose rows the check walks: "SELECT * " / "  FROM alresz " / "  ORDER BY aTkod ".
     QStringList outerLines() const;
 };

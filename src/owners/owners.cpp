@@ -1,8 +1,10 @@
 #include "owners/owners.h"
 
 #include "forms/dbwidgets.h"
+#include "foundation/account.h"
 #include "foundation/globals.h"
 #include "foundation/tdata.h"
+#include "foundation/ui.h"
 #include "foundation/windows.h"
 #include "reports/printing.h"
 
@@ -194,6 +196,17 @@ TForm4::TForm4(QWidget *parent)
     : EditWindow(ownerEditSpec(), parent)
 {
     setObjectName(QStringLiteral("Form4"));
+}
+
+bool TForm4::checkMore()
+{
+    QLineEdit *e = box(u"Edit11"_s);
+    const account::Number n = account::parse(e->text());
+    if (n.kind == account::Kind::Hungarian)
+        e->setText(n.display);
+    else if (n.kind == account::Kind::Invalid)
+        ui::confirm(account::warning(e->text())); // the clerk may be copying a paper: stored all the same
+    return true;
 }
 
 void owners::registerWindows()

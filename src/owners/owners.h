@@ -17,6 +17,11 @@ class TForm4 : public EditWindow
     Q_OBJECT
 public:
     explicit TForm4(QWidget *parent = nullptr);
+
+protected:
+    // A valid Hungarian account number is stored in its hyphenated form; anything else that is not
+    // a valid IBAN is warned about and stored as typed.
+    bool checkMore() override;
 };
 
 namespace owners {

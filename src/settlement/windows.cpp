@@ -1,5 +1,6 @@
 #include "settlement/windows.h"
 
+#include "forms/controls.h"
 #include "forms/dbwidgets.h"
 #include "foundation/codes.h"
 #include "foundation/formats.h"
@@ -9,6 +10,7 @@
 #include "foundation/ui.h"
 #include "foundation/windows.h"
 #include "reports/printing.h"
+#include "settlement/payoutwindow.h"
 
 #include <QDate>
 #include <QFontDatabase>
@@ -114,21 +116,8 @@ void SettlementWindow::tickAll(bool ticked)
 
 namespace {
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QString &hint)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
+using forms::button;
+using forms::label;
 
 void run(Query *q, const QStringList &lines)
 {
@@ -541,6 +530,7 @@ void settlement::registerWindows()
 {
     windows::registerWindow(u"TForm21"_s, [](QWidget *p) { return new TForm21(p); });
     windows::registerWindow(u"TForm22"_s, [](QWidget *p) { return new TForm22(p); });
+    windows::registerWindow(u"TForm31"_s, [](QWidget *p) { return new TForm31(p); });
     windows::registerWindow(u"TForm24"_s, [](QWidget *p) { return new TForm24(p); });
     windows::registerWindow(u"TForm30"_s, [](QWidget *p) { return new TForm30(p); });
 }

@@ -43,6 +43,7 @@ private slots:
         const Item expected[] = {
             {"Bizonylat1", "Terményben"},
             {"Jegyzk1", "Jegyzék"},
+            {"Atutalas1", "Átutalás"},
             {"Csoportos1", "Csoportos feladás"},
             {"Igazols1", "Igazolás"},
             {"Bejelents1", "Bejelentés"},

@@ -383,6 +383,55 @@ private slots:
                                        "2-500307-1111"));
     }
 
+    // After the name and date checks: a valid Hungarian number is stored hyphenated, an IBAN and
+    // nothing as typed without a word, anything else with a warning in the "Confirm" box, as typed.
+    void accountNumberIsCheckedAfterTheOtherChecks_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("16 digits together") << "1177301611111018"
+                                            << "11773016-11111018" << false;
+        QTest::newRow("24 digits with blanks") << "11773016 11111018 00000000"
+                                               << "11773016-11111018-00000000" << false;
+        QTest::newRow("IBAN") << "AT61 1904 3002 3457 3201"
+                              << "AT61 1904 3002 3457 3201" << false;
+        QTest::newRow("nothing") << ""
+                                 << "" << false;
+        QTest::newRow("two digits swapped") << "17173016-11111018"
+                                            << "17173016-11111018" << true;
+        QTest::newRow("15 digits") << "117730161111101"
+                                   << "117730161111101" << true;
+    }
+    void accountNumberIsCheckedAfterTheOtherChecks()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(bool, warned);
+        TestDb db;
+        db.exec(kOwners);
+        db.data();
+        UiDriver driver;
+        auto w = openNew();
+        QVERIFY(w);
+        w->box("Edit11")->setText(typed);
+        // The name is checked first: no word about the account yet.
+        QTest::mouseClick(w->okButton(), Qt::LeftButton);
+        QCOMPARE(driver.texts(), QStringList{"Üres a név!"});
+        driver.clear();
+        fillRequired(*w, "Kiss Béla", "1950.01.01");
+        QTest::mouseClick(w->okButton(), Qt::LeftButton);
+        if (warned) {
+            QCOMPARE(driver.boxes.size(), 1);
+            QCOMPARE(driver.boxes[0].kind, ui::BoxKind::Confirm);
+            QVERIFY2(driver.lastText().startsWith("A számlaszám nem helyes: " + typed.trimmed()),
+                     qPrintable(driver.lastText()));
+        } else {
+            QVERIFY2(driver.boxes.isEmpty(), qPrintable(driver.texts().join('|')));
+        }
+        QCOMPARE(db.scalar("SELECT nSzla FROM tulaj WHERE nKod = '3'"), stored);
+    }
+
     void changeKeepsIdCodeAndTheColumnsTheWindowDoesNotShow_data()
     {
         QTest::addColumn<QString>("code");

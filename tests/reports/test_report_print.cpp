@@ -41,6 +41,12 @@ public:
         modals << QString::fromLatin1(dialog.metaObject()->className());
         return onModal ? onModal(dialog) : int(QDialog::Rejected);
     }
+    bool ask(const ui::Box &box) override
+    {
+        boxes << box;
+        return false;
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QList<ui::Box> boxes;
     QStringList modals;
     std::function<int(QDialog &)> onModal;

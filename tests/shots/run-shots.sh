@@ -22,7 +22,7 @@ if [ -n "$size" ]; then
 else
     sql <"$top/db/create.sql"
     sql zelv2010 <"$top/db/seed.sql"
-    sql zelv2010 -e "INSERT INTO berlo (BNeve, BIrszam, BHelyseg, BUtca, BAdoszam) VALUES ('Aranykalász Mezőgazdasági Kft.', '6100', 'Kiskunfélegyháza', 'Szegedi út 41.', '12345678-2-03')"
+    sql zelv2010 -e "INSERT INTO berlo (BNeve, BIrszam, BHelyseg, BUtca, BAdoszam, BSzla) VALUES ('Aranykalász Mezőgazdasági Kft.', '6100', 'Kiskunfélegyháza', 'Szegedi út 41.', '12345678-2-03', '10405114-49512870-00000000')"
     sql zelv2010 <"$top/db/demo.sql"
 fi
 sql -e "GRANT SELECT, INSERT, UPDATE, DELETE ON zelv2010.* TO 'zelv2010'@'localhost'"

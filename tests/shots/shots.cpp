@@ -1,5 +1,6 @@
 // Saves a picture of each window over the database of the environment (for looking at layouts;
-// not a test). Usage: zelvana_shots OUTDIR [TFormN | print-TFormN | listaN=CODE | help=PAGE ...]
+// not a test). Usage: zelvana_shots OUTDIR [TFormN | print-TFormN | listaN=CODE | help=PAGE |
+// payout-file=PATH ...]
 #include "app/registry.h"
 #include "app/tform1.h"
 #include "codetables/codetables.h"
@@ -13,8 +14,10 @@
 #include "parcels/parcels.h"
 #include "payments/payments.h"
 #include "reports/printing.h"
+#include "settlement/payoutwindow.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -79,12 +82,20 @@ int main(int argc, char **argv)
                 continue;
             w->show();
             QCoreApplication::processEvents();
-            QTimer::singleShot(1500, [&, cls] {
-                if (QWidget *m = QApplication::activeModalWidget()) {
-                    m->grab().save(out + QStringLiteral("/preview-") + cls + QStringLiteral(".png"));
-                    m->close();
-                }
+            // Every preview the print opens (the payout prints two) is grabbed and closed.
+            int previews = 0;
+            QTimer closer;
+            QObject::connect(&closer, &QTimer::timeout, [&, cls] {
+                QWidget *m = QApplication::activeModalWidget();
+                if (!m || m == w.get())
+                    return;
+                m->grab().save(out + QStringLiteral("/preview-") + cls +
+                               (previews ? QStringLiteral("-%1").arg(previews + 1) : QString()) +
+                               QStringLiteral(".png"));
+                ++previews;
+                m->close();
             });
+            closer.start(1500);
             // A window of ticked owners prints them all.
             if (auto *all = w->findChild<QPushButton *>(QStringLiteral("Button8")))
                 all->click();
@@ -107,6 +118,23 @@ int main(int argc, char **argv)
                 }
             });
             w.Button7Click();
+        } else if (name.startsWith(QLatin1String("payout-file="))) {
+            // payout-file=PATH: the transfer file of every owner the payout window offers.
+            TForm31 w(&main);
+            w.show();
+            QCoreApplication::processEvents();
+            payout::Batch b;
+            b.debtorName = Data().ZTable8->fieldText(QStringLiteral("BNeve"));
+            b.debtorAccount = account::parse(w.Edit1->text());
+            b.created = QDateTime::currentDateTime();
+            b.executionDate = QDate::currentDate();
+            b.remittance = w.Edit2->text();
+            for (const payout::Line &l : w.lines())
+                if (l.way == payout::Way::Transfer)
+                    b.lines.append(l);
+            QFile f(name.section(QLatin1Char('='), 1));
+            if (f.open(QIODevice::WriteOnly))
+                f.write(payout::pain001(b));
         } else if (name.startsWith(QLatin1String("help="))) {
             HelpViewer viewer(name.mid(5), &main);
             save(&viewer, QStringLiteral("help-") + name.mid(5).section(QLatin1Char('.'), 0, 0));

@@ -122,6 +122,9 @@ done
 check "the old server lets root in over TCP without a password" \
     mariadb --no-defaults -h127.0.0.1 -P"$port" --protocol=TCP -uroot -N -e 'SELECT 1'
 mariadb --no-defaults --socket="$sock" -uroot <"$src/db/create.sql" || fail "old-style create"
+# A tenant's row of a version that had no paying account yet.
+mariadb --no-defaults --socket="$sock" -uroot --default-character-set=utf8mb4 zelv2010 -e \
+    "ALTER TABLE berlo DROP COLUMN BSzla; INSERT INTO berlo (BNeve, BAdoszam) VALUES ('Régi Kft.', '11111111-2-03')"
 mariadb --no-defaults --socket="$sock" -uroot --default-character-set=utf8mb4 zelv2010 -e \
     "INSERT INTO tulaj (nKod, nNev) VALUES ('1', 'Őry Ödön'), ('2', 'Kiss Anna'); INSERT INTO kifiz (kKod, kNkod, kFt) VALUES ('7', '1', 1234.5)"
 before=$(mariadb --no-defaults --socket="$sock" -uroot -N zelv2010 -e 'SELECT nKod, nNev FROM tulaj ORDER BY nKod; SELECT kKod, kFt FROM kifiz' | md5sum)
@@ -142,6 +145,14 @@ check "the register's rows are intact" test "$before" = "$after"
 for d in "$base" "$base/data" "$base/run" "$base/export"; do
     check "$d is 700 after the mend" test "$(mode "$d")" = 700
 done
+"$src/script/db" create --tenant-account 11773016-11111018 >/dev/null || fail "script/db create on the old database"
+tenant() { mariadb --no-defaults --socket="$sock" -u"$(id -un)" --default-character-set=utf8mb4 -N zelv2010 -e 'SELECT BNeve, BAdoszam, BSzla FROM berlo'; }
+check "the tenant's row gets the paying account and keeps the rest" \
+    test "$(tenant)" = "$(printf 'Régi Kft.\t11111111-2-03\t11773016-11111018')"
+"$src/script/db" create --tenant-account 10405114-49512870 >/dev/null || fail "script/db create again"
+check "a stored paying account is not overwritten" test "$(tenant | cut -f3)" = 11773016-11111018
+after=$(mariadb --no-defaults --socket="$sock" -u"$(id -un)" -N zelv2010 -e 'SELECT nKod, nNev FROM tulaj ORDER BY nKod; SELECT kKod, kFt FROM kifiz' | md5sum)
+check "the register's rows are intact after the upgrade" test "$before" = "$after"
 "$src/script/db" stop >/dev/null
 
 if [ "$failures" -gt 0 ]; then

@@ -39,6 +39,26 @@ void UiDriver::showBox(const ui::Box &box)
     boxes.append(box);
 }
 
+bool UiDriver::ask(const ui::Box &box)
+{
+    boxes.append(box);
+    if (answers.empty())
+        return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
+QString UiDriver::saveFileName(QWidget *, const QString &, const QString &proposed, const QString &)
+{
+    proposals << proposed;
+    if (saveNames.empty())
+        return QString();
+    const QString name = saveNames.front();
+    saveNames.pop_front();
+    return name;
+}
+
 int UiDriver::showModal(QDialog &dialog)
 {
     ++modals;

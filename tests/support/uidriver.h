@@ -28,8 +28,18 @@ public:
     QString lastText() const;  // the last box text, empty when none
     void clear();
 
+    // Answers of the next questions, in order; a question without one is answered "Nem".
+    std::deque<bool> answers;
+    // What the next save-file dialogs return, in order (empty: cancelled); `proposals` records
+    // the names they were offered.
+    std::deque<QString> saveNames;
+    QStringList proposals;
+
     void showBox(const ui::Box &box) override;
     int showModal(QDialog &dialog) override;
+    bool ask(const ui::Box &box) override;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &proposed,
+                         const QString &filter) override;
 
 private:
     std::deque<std::function<void(QDialog &)>> scripts;
