@@ -169,6 +169,12 @@ std::function<void(const QString &)> &Connection::refusalNotifier()
     return f;
 }
 
+std::function<void(const QString &)> &Connection::lossNotifier()
+{
+    static std::function<void(const QString &)> f;
+    return f;
+}
+
 st_mysql *Connection::connectOnce(const QString &socket, unsigned *error, QString *message) const
 {
     MYSQL *h = mysql_init(nullptr);
@@ -209,24 +215,49 @@ QString Connection::codepage() const
 Connection::Connection(const ConnectionSettings &settings)
     : cfg(settings)
 {
-    unsigned error = 0;
     QString message;
+    if (!open(&message))
+        throw DbError(QStringLiteral("SQL Error: ") + message);
+}
+
+bool Connection::open(QString *message)
+{
+    unsigned error = 0;
+    st_mysql *h = nullptr;
+    socketUsed = false;
     if (!cfg.socket.isEmpty()) {
-        handle = connectOnce(cfg.socket, &error, &message);
-        socketUsed = handle != nullptr;
+        h = connectOnce(cfg.socket, &error, message);
+        socketUsed = h != nullptr;
         // Only "nobody answers there" sends us on to TCP; a server that answers and refuses is the
         // answer (its message says why).
         const bool nobodyThere = error == CR_CONNECTION_ERROR || error == CR_CONN_HOST_ERROR;
-        if (!handle && (!cfg.tcpWhenNoSocket || !nobodyThere))
-            throw DbError(QStringLiteral("SQL Error: ") + message);
+        if (!h && (!cfg.tcpWhenNoSocket || !nobodyThere))
+            return false;
     }
-    if (!handle)
-        handle = connectOnce(QString(), &error, &message);
-    if (!handle)
-        throw DbError(QStringLiteral("SQL Error: ") + message);
-    execute(QStringLiteral("SET CHARACTER SET %1").arg(codepage()).toLatin1());
-    // A server the program did not configure itself may have ANSI_QUOTES or ONLY_FULL_GROUP_BY on.
-    execute(QByteArray("SET SESSION sql_mode = '") + sqlMode() + '\'');
+    if (!h)
+        h = connectOnce(QString(), &error, message);
+    if (!h)
+        return false;
+    handle = h;
+    inTx = false;
+    try {
+        execute(QStringLiteral("SET CHARACTER SET %1").arg(codepage()).toLatin1());
+        // A server the program did not configure itself may have ANSI_QUOTES or ONLY_FULL_GROUP_BY on.
+        execute(QByteArray("SET SESSION sql_mode = '") + sqlMode() + '\'');
+    } catch (const DbError &e) {
+        *message = e.text();
+        drop();
+        return false;
+    }
+    return true;
+}
+
+void Connection::drop()
+{
+    if (handle)
+        mysql_close(handle);
+    handle = nullptr;
+    inTx = false;
 }
 
 const char *Connection::sqlMode()
@@ -235,8 +266,17 @@ const char *Connection::sqlMode()
 }
 
 namespace {
-// A statement that only reads: its first word is SELECT, SHOW, EXPLAIN or DESCRIBE.
-bool onlyReads(const QByteArray &statement)
+enum class Kind
+{
+    Read,
+    Begin,
+    Commit,
+    Rollback,
+    Write
+};
+
+// What a statement is, by its first word: SELECT, SHOW, EXPLAIN and DESCRIBE only read.
+Kind kindOf(const QByteArray &statement)
 {
     qsizetype i = 0;
     while (i < statement.size() && (statement[i] == ' ' || statement[i] == '\n' || statement[i] == '\r' ||
@@ -246,8 +286,28 @@ bool onlyReads(const QByteArray &statement)
     while (j < statement.size() && std::isalpha(static_cast<unsigned char>(statement[j])))
         ++j;
     const QByteArray word = statement.mid(i, j - i).toUpper();
-    return word == "SELECT" || word == "SHOW" || word == "EXPLAIN" || word == "DESCRIBE";
+    if (word == "SELECT" || word == "SHOW" || word == "EXPLAIN" || word == "DESCRIBE")
+        return Kind::Read;
+    if (word == "START" || word == "BEGIN")
+        return Kind::Begin;
+    if (word == "COMMIT")
+        return Kind::Commit;
+    if (word == "ROLLBACK")
+        return Kind::Rollback;
+    return Kind::Write;
 }
+
+// The client library's and the server's ways of saying that the connection is gone.
+bool isLoss(unsigned error)
+{
+    return error == CR_SERVER_GONE_ERROR || error == CR_SERVER_LOST || error == CR_CONNECTION_ERROR ||
+           error == CR_CONN_HOST_ERROR || error == 1053 /* ER_SERVER_SHUTDOWN */ ||
+           error == 1927 /* ER_CONNECTION_KILLED */;
+}
+
+const QString kUnreachable = QStringLiteral(
+    "Az adatbázis-kiszolgáló nem érhető el. Ellenőrizze, hogy fut-e, majd ismételje meg a műveletet; a "
+    "program újra kapcsolódik, nem kell újraindítani.");
 } // namespace
 
 Connection::~Connection()
@@ -262,12 +322,29 @@ void Connection::fail() const
                   Cp1250::decode(mysql_error(handle), strlen(mysql_error(handle))));
 }
 
+void Connection::lost(const QString &text)
+{
+    if (!lossReported) {
+        lossReported = true;
+        if (auto &notify = lossNotifier())
+            notify(text);
+    }
+    throw ConnectionLost(text);
+}
+
 ResultPtr Connection::execute(const QByteArray &statement)
 {
-    if (!handle)
-        throw DbError(QStringLiteral("SQL Error: not connected"));
+    const Kind kind = kindOf(statement);
+    if (!handle) {
+        // A transaction of a connection that broke is gone with it: nothing to roll back.
+        if (kind == Kind::Rollback)
+            return nullptr;
+        QString message;
+        if (!open(&message))
+            lost(kUnreachable + QStringLiteral(" (") + message + QLatin1Char(')'));
+    }
     ++sent;
-    if (!onlyReads(statement))
+    if (kind != Kind::Read)
         ++writes; // counted before it runs: a failed write may still have changed something
     if (beforeStatement)
         beforeStatement(statement);
@@ -281,8 +358,41 @@ ResultPtr Connection::execute(const QByteArray &statement)
                 c->afterStatement(s);
         }
     } after{this, statement};
-    if (mysql_real_query(handle, statement.constData(), statement.size()) != 0)
-        fail();
+    for (int attempt = 0;; ++attempt) {
+        if (mysql_real_query(handle, statement.constData(), statement.size()) == 0)
+            break;
+        const unsigned error = mysql_errno(handle);
+        if (!isLoss(error))
+            fail();
+        const QString raw = Cp1250::decode(mysql_error(handle), strlen(mysql_error(handle)));
+        const bool wasInTransaction = inTx;
+        drop();
+        if (kind == Kind::Rollback)
+            return nullptr; // the server rolled the broken transaction back itself
+        // Sent again only when repeating it cannot do anything twice.
+        const bool neverLeft = error == CR_SERVER_GONE_ERROR;
+        QString message;
+        if (attempt == 0 && !wasInTransaction && (kind == Kind::Read || kind == Kind::Begin || neverLeft) &&
+            open(&message))
+            continue;
+        QString text;
+        if (wasInTransaction && !(kind == Kind::Commit && !neverLeft))
+            text = QStringLiteral("Megszakadt a kapcsolat az adatbázissal. A megkezdett műveletből semmi sem "
+                                  "tárolódott el (a kiszolgáló visszavonta); ismételje meg, ha a kapcsolat "
+                                  "helyreállt.");
+        else if (kind == Kind::Commit || (kind == Kind::Write && !neverLeft))
+            text =
+                QStringLiteral("Megszakadt a kapcsolat az adatbázissal, mialatt egy módosítás úton volt; nem "
+                               "tudni, eltárolódott-e. A program nem ismétli meg: nézze meg a listában, és "
+                               "ha hiányzik, vigye be újra.");
+        else
+            text = kUnreachable;
+        lost(text + QStringLiteral(" (") + raw + QLatin1Char(')'));
+    }
+    if (kind == Kind::Begin)
+        inTx = true;
+    else if (kind == Kind::Commit || kind == Kind::Rollback)
+        inTx = false;
     MYSQL_RES *res = mysql_store_result(handle);
     if (!res && mysql_field_count(handle) != 0)
         fail();
@@ -292,7 +402,10 @@ ResultPtr Connection::execute(const QByteArray &statement)
 QByteArray Connection::escape(const QByteArray &raw) const
 {
     QByteArray out(raw.size() * 2 + 1, '\0');
-    unsigned long n = mysql_real_escape_string(handle, out.data(), raw.constData(), raw.size());
+    // Without a connection (the server went away) the plain escape serves: CP1250 has one byte
+    // per character, so nothing depends on the character set.
+    unsigned long n = handle ? mysql_real_escape_string(handle, out.data(), raw.constData(), raw.size())
+                             : mysql_escape_string(out.data(), raw.constData(), raw.size());
     out.truncate(int(n));
     return out;
 }

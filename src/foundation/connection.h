@@ -44,6 +44,16 @@ public:
     static QString unrepresentable(const QString &text);
 };
 
+// The server could not be reached, or the connection broke during a statement. The text says, in
+// Hungarian, what is known of the statement's fate (never sent, rolled back, or not known).
+class ConnectionLost : public DbError
+{
+public:
+    explicit ConnectionLost(const QString &text)
+        : DbError(text)
+    {}
+};
+
 struct ConnectionSettings
 {
     QString host = QStringLiteral("localhost");
@@ -85,7 +95,16 @@ public:
 
     // Sends one statement (already encoded). Returns the stored result for statements that
     // produce rows, nullptr otherwise. Throws DbError("SQL Error: ...").
+    //
+    // When the server has gone away the connection is made again, once, at the next statement, so
+    // the program goes on without a restart once the server is back. A statement is sent again
+    // only when its fate is known and repeating it changes nothing: a read outside a transaction,
+    // or a statement that never left (the client found the connection dead). Otherwise
+    // ConnectionLost says what is known: a transaction that broke was rolled back by the server; a
+    // write or COMMIT whose answer was lost may or may not have happened. A ROLLBACK on a broken
+    // connection succeeds without being sent (the server rolled back already).
     ResultPtr execute(const QByteArray &statement);
+    bool inTransaction() const { return inTx; }
     // Escapes text for a quoted literal, safely for the connection's character set.
     QByteArray escape(const QByteArray &raw) const;
     quint64 affectedRows() const;
@@ -111,6 +130,11 @@ public:
     // Called with the message when a statement is refused for a character CP1250 lacks, before
     // the exception is thrown (the program shows the message to the user).
     static std::function<void(const QString &)> &refusalNotifier();
+    // Called with the message when the server cannot be reached or the connection broke, once per
+    // outage, before ConnectionLost is thrown (the program shows it to the user).
+    static std::function<void(const QString &)> &lossNotifier();
+    // The user began something new: the next broken connection is reported again.
+    static void newUserAction() { lossReported = false; }
 
 private:
     [[noreturn]] void fail() const;
@@ -118,8 +142,15 @@ private:
     // One attempt: through `socket` when it is not empty, otherwise over TCP. Null on failure,
     // with the client library's error number and message.
     st_mysql *connectOnce(const QString &socket, unsigned *error, QString *message) const;
+    // Connects as the constructor does (socket, then TCP as the settings say) and sets the
+    // session up; false when the server does not answer.
+    bool open(QString *message);
+    void drop();
+    [[noreturn]] void lost(const QString &text);
 
     st_mysql *handle = nullptr;
+    bool inTx = false;
+    static inline bool lossReported = false;
     ConnectionSettings cfg;
     bool socketUsed = false;
     quint64 sent = 0, writes = 0;

@@ -226,9 +226,9 @@ void TForm19::computeAmount(QLineEdit *left)
     const auto quantity = formats::parseNumber(box(u"Edit2"_s)->text());
     const auto price = formats::parseNumber(box(u"Edit4"_s)->text());
     if (!quantity || !price) {
-        // A conversion error, as the program's standard error box shows it; the amount stays.
+        // A number the box let through but that is none ("1,2,3"): said in Hungarian; the amount stays.
         const QString bad = quantity ? box(u"Edit4"_s)->text() : box(u"Edit2"_s)->text();
-        ui::error(u"'%1' is not a valid floating point value"_s.arg(bad));
+        ui::message(u"Hibás szám: „%1”"_s.arg(bad));
         return;
     }
     // No rounding to the fillér: 3 × 0,333 is 0,999.

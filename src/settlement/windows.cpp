@@ -3,6 +3,7 @@
 #include "forms/controls.h"
 #include "forms/dbwidgets.h"
 #include "foundation/codes.h"
+#include "foundation/connection.h"
 #include "foundation/formats.h"
 #include "foundation/globals.h"
 #include "foundation/keys.h"
@@ -23,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -46,7 +48,52 @@ void SettlementWindow::showEvent(QShowEvent *event)
         shown = true;
         if (centreAtShow)
             keys::centreOnScreen(this);
+        if (!takeWorkTable()) {
+            // Another copy's window is using the work table: this one does not touch it.
+            QTimer::singleShot(0, this, &QDialog::reject);
+            return;
+        }
         FormShow();
+    }
+}
+
+SettlementWindow::~SettlementWindow()
+{
+    releaseWorkTable();
+}
+
+namespace {
+const char *kWorkTableLock = "SELECT GET_LOCK(CONCAT(DATABASE(), '.munk'), 0) AS got";
+}
+
+bool SettlementWindow::takeWorkTable()
+{
+    Query q(Data().ZCon1, u"workTableLock"_s);
+    q.setSql({QString::fromLatin1(kWorkTableLock)});
+    q.open();
+    holdsWorkTable = q.fieldText(u"got"_s) == QLatin1String("1");
+    if (!holdsWorkTable) {
+        failureLabel->setText(u"A munkatáblát egy másik elszámolási ablak használja."_s);
+        failureLabel->show();
+        ui::message(
+            u"Az elszámolás munkatábláját most egy másik Zelvana használja: valaki egy másik ablakban vagy "
+            u"gépen nyitva tart egy elszámolási ablakot (Jegyzék, Átutalás, Csoportos feladás, Igazolás "
+            u"vagy Bejelentés). Zárja be ott, és próbálja újra."_s);
+    }
+    return holdsWorkTable;
+}
+
+void SettlementWindow::releaseWorkTable()
+{
+    if (!holdsWorkTable || !hasData())
+        return;
+    holdsWorkTable = false;
+    try {
+        Query q(Data().ZCon1, u"workTableLock"_s);
+        q.setSql({u"SELECT RELEASE_LOCK(CONCAT(DATABASE(), '.munk')) AS released"_s});
+        q.open();
+    } catch (const std::exception &) {
+        // A connection that broke took the lock with it.
     }
 }
 
@@ -236,6 +283,15 @@ void TForm21::Button6Click()
         Edit1->setFocus();
         return;
     }
+    // A text the database cannot hold would fail every owner: said once, nothing posted.
+    if (const QString bad = Cp1250::unrepresentable(Edit2->text()); !bad.isEmpty()) {
+        ui::message(
+            u"A(z) „%1” karakter nem tárolható az adatbázisban, ezért semmi sem lett feladva. Javítsa "
+            u"a szöveget!"_s.arg(bad.left(1)));
+        Label5->setText(kMarked);
+        Edit2->setFocus();
+        return;
+    }
     const std::vector<bool> ticked = ticks();
     // The greatest voucher number is read once and counted on: the program is the only client, so
     // these are the very numbers that reading it again for every owner would give.
@@ -243,11 +299,12 @@ void TForm21::Button6Click()
     Query *q = d.ZQ22;
     Query *stmt = d.ZQ92;
     size_t line = 0;
+    int posted = 0;
     for (q->first(); !q->eof() && line < ticked.size(); q->next(), ++line) {
         if (!ticked[line])
             continue;
-        run(stmt, {u"START TRANSACTION"_s});
         try {
+            run(stmt, {u"START TRANSACTION"_s});
             stmt->setSql(
                 {u"INSERT INTO kifiz (  KKod, KNkod, Kmegnev, Kmenny, Kme, Kear, KFt, kDatum, kFeladas ) "_s,
                  u"   VALUES          (  :p1,   :p2,     :p3,    :p4, :p5,  :p6, :p7,    :p8,      :p9 ) "_s});
@@ -263,6 +320,17 @@ void TForm21::Button6Click()
             stmt->execSql();
             run(stmt, {u"COMMIT"_s});
             ++voucher;
+            ++posted;
+        } catch (const ConnectionLost &) {
+            // Each owner is posted in a transaction of its own: those before are posted whole,
+            // this one not (the message of the loss said so), the rest are left for another run.
+            run(stmt, {u"ROLLBACK"_s});
+            ui::message(u"A csoportos feladás megszakadt, mert megszakadt a kapcsolat az adatbázissal. "
+                        u"%1 tulajdonos feladása teljesen megtörtént, a többieké nem. Ha a kapcsolat "
+                        u"helyreállt, nyissa meg újra az ablakot: a még fizetendő összegek a már feladottak "
+                        u"nélkül jelennek meg."_s.arg(posted));
+            accept();
+            return;
         } catch (const std::exception &) {
             ui::message(u"Hiba: Csoportos újban, INSERT-append a kifiz-ben "_s);
             run(stmt, {u"ROLLBACK"_s});

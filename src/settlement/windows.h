@@ -35,6 +35,8 @@ public:
     std::vector<bool> ticks() const;
     void tickAll(bool ticked);
 
+    ~SettlementWindow() override;
+
 protected:
     explicit SettlementWindow(QWidget *parent);
     // The window's own show step; runs once, when the window is first shown.
@@ -52,8 +54,14 @@ protected:
                        const std::function<bool(const Query &)> &ticked);
 
 private:
+    // The work table is one for every copy of the program on the database: a named lock of the
+    // server, held while a settlement window is open, lets one window at a time use it. False
+    // (and the user told so) when another copy's window holds it.
+    bool takeWorkTable();
+    void releaseWorkTable();
     bool ok = false;
     bool shown = false;
+    bool holdsWorkTable = false;
 };
 
 class TForm21 : public SettlementWindow
