@@ -353,9 +353,9 @@ EditSpec::Box hidden(const QString &name, const QString &column, int width, cons
 }
 
 EditSpec::Box choice(const QString &name, const QString &label, const QString &column,
-                     const QStringList &items, const QString &initial)
+                     const QStringList &items, const QString &initial, int width)
 {
-    EditSpec::Box b = typed(name, label, column, 45);
+    EditSpec::Box b = typed(name, label, column, width);
     b.items = items;
     b.initial = initial;
     return b;

@@ -113,9 +113,9 @@ EditSpec::Box shown(const QString &name, const QString &label, const QString &co
                     const QString &accessible = {});
 // A hidden read-only box (identifier, code), announced by `accessible`.
 EditSpec::Box hidden(const QString &name, const QString &column, int width, const QString &accessible);
-// An editable drop-down list.
+// An editable drop-down list; `width`: the column's width, so that whatever it shows can be stored.
 EditSpec::Box choice(const QString &name, const QString &label, const QString &column,
-                     const QStringList &items, const QString &initial);
+                     const QStringList &items, const QString &initial, int width = 45);
 } // namespace boxes
 
 class EditWindow : public QDialog

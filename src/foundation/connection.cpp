@@ -243,7 +243,8 @@ bool Connection::open(QString *message)
     try {
         execute(QStringLiteral("SET CHARACTER SET %1").arg(codepage()).toLatin1());
         // A server the program did not configure itself may have ANSI_QUOTES or ONLY_FULL_GROUP_BY on.
-        execute(QByteArray("SET SESSION sql_mode = '") + sqlMode() + '\'');
+        // File names (the export's place) are the desktop's: UTF-8, not the code page of the text.
+        execute(QByteArray("SET SESSION sql_mode = '") + sqlMode() + "', character_set_filesystem = utf8mb4");
     } catch (const DbError &e) {
         *message = e.text();
         drop();

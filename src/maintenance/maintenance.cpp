@@ -538,6 +538,15 @@ void TForm26::Button1Click()
         Edit1->setFocus();
         return;
     }
+    // The place travels in the statement's code page: a folder name it cannot carry would be
+    // refused by the first table; said once, before anything is written.
+    if (const QString bad = Cp1250::unrepresentable(place); !bad.isEmpty()) {
+        ui::message(
+            u"A(z) „%1” karakter nem szerepelhet a mentés helyében. Válasszon másik mappát! Nem történt "
+            u"mentés."_s.arg(QStringView(bad).left(bad.at(0).isHighSurrogate() ? 2 : 1)));
+        Edit1->setFocus();
+        return;
+    }
     if (!place.endsWith(QLatin1Char('/')))
         place += QLatin1Char('/');
     Edit1->setText(place);

@@ -287,7 +287,7 @@ void TForm21::Button6Click()
     if (const QString bad = Cp1250::unrepresentable(Edit2->text()); !bad.isEmpty()) {
         ui::message(
             u"A(z) „%1” karakter nem tárolható az adatbázisban, ezért semmi sem lett feladva. Javítsa "
-            u"a szöveget!"_s.arg(bad.left(1)));
+            u"a szöveget!"_s.arg(QStringView(bad).left(bad.at(0).isHighSurrogate() ? 2 : 1)));
         Label5->setText(kMarked);
         Edit2->setFocus();
         return;
