@@ -22,7 +22,8 @@ QString readFile(const QString &path)
 
 QString TestDb::serverDir()
 {
-    return QStringLiteral(ZELVANA_TEST_SERVER_DIR);
+    // A test that stops and starts its server runs one of its own.
+    return qEnvironmentVariable("ZELVANA_TEST_SERVER", QStringLiteral(ZELVANA_TEST_SERVER_DIR));
 }
 QString TestDb::sourceDir()
 {
@@ -34,14 +35,21 @@ unsigned TestDb::serverPort()
     return readFile(serverDir() + QStringLiteral("/port")).trimmed().toUInt();
 }
 
-TestDb::TestDb(bool seed)
+void TestDb::connectRoot()
 {
+    if (root)
+        mysql_close(root);
     root = mysql_init(nullptr);
     const QByteArray socket = readFile(serverDir() + QStringLiteral("/socketpath")).trimmed().toUtf8();
     if (!mysql_real_connect(root, nullptr, "root", "", nullptr, 0, socket.constData(),
                             CLIENT_MULTI_STATEMENTS))
         throw std::runtime_error(std::string("test server: ") + mysql_error(root));
     mysql_set_character_set(root, "utf8mb4");
+}
+
+TestDb::TestDb(bool seed)
+{
+    connectRoot();
     db = QStringLiteral("zt_%1_%2")
              .arg(QCoreApplication::applicationPid())
              .arg(QRandomGenerator::global()->bounded(1u << 30));

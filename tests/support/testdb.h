@@ -30,6 +30,9 @@ public:
     // Loads a file of SQL statements (db/seed.sql, db/demo.sql ...), relative to the source tree.
     void load(const QString &relativePath);
 
+    // Connects the root session again (after the server was stopped and started).
+    void connectRoot();
+
     // A data module on this database (the one Data() returns, until the TestDb goes away).
     TData &data();
 
