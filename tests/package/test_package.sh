@@ -113,6 +113,12 @@ gone() { # gone REGEX: no visible window matches (waits up to 10 s)
     done
     return 1
 }
+# Whether the private server of a data home runs (by the pid it wrote).
+server_runs() {
+    local pidfile=$1/zelvana/run/mariadbd.pid
+    [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null
+}
+export -f server_runs
 main_title='^Zelvana Ver\. '
 # Ends the program the launcher started, and waits for the launcher to finish.
 end_program() {
@@ -198,6 +204,30 @@ fi
 check "the program ends and so does the launcher" end_program
 launcher_pid=
 
+echo "== unattended, without a display"
+home_c=$tmp/c/share
+homes+=("$home_c")
+out=$(env -u DISPLAY XDG_DATA_HOME=$home_c QT_QPA_PLATFORM=offscreen "$root/usr/bin/zelvana" </dev/null 2>&1)
+check "a first start with neither dialog nor terminal nor tenant is refused" test $? != 0
+check "the refusal shows the options to give" grep -q -- '--tenant-name' <<<"$out"
+check "nothing is left running" bash -c '! server_runs "$0"' "$home_c"
+env -u DISPLAY XDG_DATA_HOME=$home_c QT_QPA_PLATFORM=offscreen "$root/usr/bin/zelvana" --tenant-name 'Gépi Indítás Bt.' \
+    --tenant-tax 87654321-1-02 </dev/null >"$tmp/launcher3.log" 2>&1 &
+launcher_pid=$!
+sock_c=$home_c/zelvana/run/mariadbd.sock
+connected=0
+for _ in $(seq 1 300); do
+    n=$(mariadb --no-defaults --socket="$sock_c" -N -e "SELECT count(*) FROM information_schema.processlist WHERE user='zelv2010'" 2>/dev/null)
+    [ -n "$n" ] && [ "$n" != 0 ] && connected=1 && break
+    sleep 0.2
+done
+check "the program started offscreen with the tenant given as options reaches its database" test "$connected" = 1
+check "the tenant's row holds the options" \
+    test "$(mariadb --no-defaults --socket="$sock_c" -N zelv2010 -e 'SELECT BNeve, BAdoszam FROM berlo' 2>/dev/null)" = "$(printf 'Gépi Indítás Bt.\t87654321-1-02')"
+check "the program ends and so does the launcher" end_program
+check "the launcher stopped its server" bash -c '! server_runs "$0"' "$home_c"
+launcher_pid=
+
 echo "== backup and restore"
 zdb=$root/usr/bin/zelvana-db
 export XDG_DATA_HOME=$home
@@ -232,7 +262,7 @@ export XDG_DATA_HOME=$tmp/b/share
 homes+=("$XDG_DATA_HOME")
 "$zdb" restore "$file" || fail "a restore on a new computer"
 check "the restore set up a server and the database on the new computer" test -d "$XDG_DATA_HOME/zelvana/data/zelv2010"
-check "and stopped the server it started" bash -c '! "$0" status >/dev/null 2>&1' "$zdb"
+check "and stopped the server it started" bash -c '! server_runs "$0"' "$XDG_DATA_HOME"
 "$zdb" start >/dev/null || fail "zelvana-db start on the new computer"
 check "the restored register equals the backed-up one" test "$(snapshot)" = "$original"
 check "a third is restored exactly" test "$(sql -N zelv2010 -e "SELECT kFt = 1/3 AND kMenny = 0.1 + 0.2 FROM kifiz WHERE kKod = '9001'")" = 1
