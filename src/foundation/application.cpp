@@ -9,6 +9,8 @@ Application::Application(int &argc, char **argv)
 {
     setApplicationName(QStringLiteral("Zelvana"));
     setApplicationVersion(QStringLiteral("2.7"));
+    // Lets a Wayland desktop match the window to its menu entry and icon.
+    setDesktopFileName(QStringLiteral("hu.zelvana.Zelvana"));
     setProperty("helpFile", QString::fromLatin1(helpFile));
     // A statement refused for a character the database cannot hold is reported to the user at
     // once, naming the character; the window's own guard then takes its failure path.
