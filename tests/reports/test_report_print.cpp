@@ -3,6 +3,7 @@
 
 #include "foundation/ui.h"
 #include "reports/engine/archive.h"
+#include "reports/engine/pageview.h"
 #include "reports/engine/preview.h"
 #include "reports/engine/tablecursor.h"
 
@@ -14,12 +15,12 @@
 #include <QFile>
 #include <QMenu>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,6 +123,36 @@ class TestReportPrint : public QObject
     Q_OBJECT
 
 private slots:
+    // A run of thousands of pages (certificates of every owner) opens without painting them all:
+    // only the pages in sight are painted, and going to the end paints only the pages there.
+    void aLongPreviewPaintsOnlyThePagesInSight()
+    {
+        Document doc;
+        doc.fonts.push_back(QFont(QStringLiteral("DejaVu Sans"), 10));
+        doc.pages.resize(3000);
+        for (int p = 0; p < 3000; ++p) {
+            TextItem t;
+            t.rect = QRectF(20, 20, 170, 5);
+            t.text = QStringLiteral("%1. oldal").arg(p + 1);
+            t.origin = QPointF(20, 24);
+            doc.pages[size_t(p)].texts.push_back(t);
+        }
+        PreviewDialog dialog(doc);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        PageView *view = dialog.previewWidget();
+        QCOMPARE(view->pageCount(), 3000);
+        QTRY_VERIFY(view->pagesPainted() > 0);
+        QVERIFY2(view->pagesPainted() <= 4, qPrintable(QString::number(view->pagesPainted())));
+        QTest::keyClick(&dialog, Qt::Key_End);
+        QCOMPARE(view->currentPage(), 3000);
+        QTRY_VERIFY(view->pagesPainted() > 1);
+        QVERIFY2(view->pagesPainted() <= 8, qPrintable(QString::number(view->pagesPainted())));
+        // Scrolling by hand makes the page across the middle of the view the current one.
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
+        QVERIFY2(std::abs(view->currentPage() - 1500) <= 2, qPrintable(QString::number(view->currentPage())));
+    }
+
     void missingTemplateGivesMessageAndNoPreview()
     {
         WorkingDir wd;
@@ -193,7 +224,7 @@ private slots:
             QApplication::setActiveWindow(&dialog);
             if (!QTest::qWaitForWindowActive(&dialog))
                 return int(QDialog::Rejected);
-            QPrintPreviewWidget *view = preview->previewWidget();
+            PageView *view = preview->previewWidget();
             view->updatePreview();
             [&] { QTRY_COMPARE(view->pageCount(), 3); }();
 
@@ -225,7 +256,7 @@ private slots:
             preview->contextMenu()->actions().at(0)->trigger();
             [&] { QVERIFY(view->zoomFactor() > before); }();
             preview->contextMenu()->actions().at(2)->trigger();
-            [&] { QCOMPARE(view->zoomMode(), QPrintPreviewWidget::FitInView); }();
+            [&] { QCOMPARE(view->zoomMode(), PageView::FitInView); }();
 
             // Without an installed printer the preview still works, over a PDF printer.
             if (QPrinterInfo::defaultPrinter().isNull())

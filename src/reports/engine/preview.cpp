@@ -1,5 +1,7 @@
 #include "reports/engine/preview.h"
 
+#include "reports/engine/pageview.h"
+
 #include "foundation/ui.h"
 #include "reports/engine/archive.h"
 
@@ -12,7 +14,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
@@ -86,12 +87,10 @@ PreviewDialog::PreviewDialog(const Document &document, QWidget *parent)
                                             : QStringLiteral("Nyomtatási kép – %1").arg(document.title));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
-    preview = new QPrintPreviewWidget(printerPtr.get(), this);
+    // Every page of the document, whatever range was printed last; painted as they come in sight.
+    preview = new PageView(doc, this);
     preview->setObjectName(QStringLiteral("preview"));
     preview->setAccessibleName(QStringLiteral("Nyomtatási kép"));
-    // Painting the preview paints every page of the document, whatever range was printed last.
-    connect(preview, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter *p) { paintPages(doc, *p, 0, doc.pageCount() - 1); });
 
     auto *close = new QPushButton(QStringLiteral("Bezár"), this);
     close->setObjectName(QStringLiteral("closeButton"));
@@ -122,9 +121,9 @@ PreviewDialog::PreviewDialog(const Document &document, QWidget *parent)
     menuAction(QStringLiteral("Kicsinyítés"), "zoomOut", QKeySequence::ZoomOut,
                [this] { preview->zoomOut(); });
     menuAction(QStringLiteral("Teljes oldal"), "fitInView", QKeySequence(),
-               [this] { preview->setZoomMode(QPrintPreviewWidget::FitInView); });
+               [this] { preview->setZoomMode(PageView::FitInView); });
     menuAction(QStringLiteral("Oldalszélesség"), "fitToWidth", QKeySequence(),
-               [this] { preview->setZoomMode(QPrintPreviewWidget::FitToWidth); });
+               [this] { preview->setZoomMode(PageView::FitToWidth); });
     menu->addSeparator();
     menuAction(QStringLiteral("Nyomtatás..."), "print", QKeySequence::Print, [this] { print(); });
 
@@ -143,7 +142,7 @@ PreviewDialog::PreviewDialog(const Document &document, QWidget *parent)
     for (QWidget *w : preview->findChildren<QWidget *>())
         w->installEventFilter(this);
 
-    preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    preview->setZoomMode(PageView::FitToWidth);
     resize(900, 1000);
 }
 

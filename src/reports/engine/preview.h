@@ -8,10 +8,11 @@
 #include <memory>
 
 class QPrinter;
-class QPrintPreviewWidget;
 class QMenu;
 
 namespace report {
+
+class PageView;
 
 // A printer for a document: the default printer, or, when no printer is installed, a PDF printer,
 // so that the preview opens and the print dialog can still print to a file.
@@ -31,7 +32,7 @@ public:
     ~PreviewDialog() override;
 
     const Document &document() const { return doc; }
-    QPrintPreviewWidget *previewWidget() const { return preview; }
+    PageView *previewWidget() const { return preview; }
     QMenu *contextMenu() const { return menu; }
     QPrinter &printer() const { return *printerPtr; }
     // The print dialog (through the ui seam), then the pages onto the chosen printer or file.
@@ -45,7 +46,7 @@ private:
 
     const Document &doc;
     std::unique_ptr<QPrinter> printerPtr;
-    QPrintPreviewWidget *preview = nullptr;
+    PageView *preview = nullptr;
     QMenu *menu = nullptr;
 };
 
