@@ -9,16 +9,8 @@
 set -uo pipefail
 src=$1
 build=$2
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-check() { # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else fail "$what"; fi
-}
+# shellcheck source=../support/check.sh
+. "$src/tests/support/check.sh"
 
 tmp=$(mktemp -d)
 unset ZELVANA_DB_HOST ZELVANA_DB_PORT ZELVANA_DB_SOCKET ZELVANA_DB_NAME ZELVANA_DB_USER

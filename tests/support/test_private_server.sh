@@ -7,16 +7,8 @@
 set -uo pipefail
 src=$1
 connect_test=$2
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-check() { # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else fail "$what"; fi
-}
+# shellcheck source=check.sh
+. "$src/tests/support/check.sh"
 
 home=$(mktemp -d)
 export XDG_DATA_HOME=$home/share
