@@ -293,8 +293,9 @@ void TForm21::Button6Click()
         return;
     }
     const std::vector<bool> ticked = ticks();
-    // The greatest voucher number is read once and counted on: the program is the only client, so
-    // these are the very numbers that reading it again for every owner would give.
+    // The greatest voucher number is read once and counted on: these are the very numbers that
+    // reading it again for every owner would give, unless another copy of the program stores a
+    // payment meanwhile (then the unique voucher refuses the owner's INSERT; see below).
     qulonglong voucher = nextVoucherNumber().toULongLong();
     Query *q = d.ZQ22;
     Query *stmt = d.ZQ92;
@@ -303,37 +304,51 @@ void TForm21::Button6Click()
     for (q->first(); !q->eof() && line < ticked.size(); q->next(), ++line) {
         if (!ticked[line])
             continue;
-        try {
-            run(stmt, {u"START TRANSACTION"_s});
-            stmt->setSql(
-                {u"INSERT INTO kifiz (  KKod, KNkod, Kmegnev, Kmenny, Kme, Kear, KFt, kDatum, kFeladas ) "_s,
-                 u"   VALUES          (  :p1,   :p2,     :p3,    :p4, :p5,  :p6, :p7,    :p8,      :p9 ) "_s});
-            stmt->setText(u"p1"_s, QString::number(voucher));
-            stmt->setText(u"p2"_s, q->fieldText(u"xnKod"_s));
-            stmt->setText(u"p3"_s, Edit2->text());
-            stmt->setNumber(u"p4"_s, 0);
-            stmt->setText(u"p5"_s, QString());
-            stmt->setNumber(u"p6"_s, 0);
-            stmt->setNumber(u"p7"_s, q->fieldNumber(u"sum_fizetni"_s)); // null reads as 0
-            stmt->setDate(u"p8"_s, *date);
-            stmt->setText(u"p9"_s, u"x"_s);
-            stmt->execSql();
-            run(stmt, {u"COMMIT"_s});
-            ++voucher;
-            ++posted;
-        } catch (const ConnectionLost &) {
-            // Each owner is posted in a transaction of its own: those before are posted whole,
-            // this one not (the message of the loss said so), the rest are left for another run.
-            run(stmt, {u"ROLLBACK"_s});
-            ui::message(u"A csoportos feladás megszakadt, mert megszakadt a kapcsolat az adatbázissal. "
-                        u"%1 tulajdonos feladása teljesen megtörtént, a többieké nem. Ha a kapcsolat "
-                        u"helyreállt, nyissa meg újra az ablakot: a még fizetendő összegek a már feladottak "
-                        u"nélkül jelennek meg."_s.arg(posted));
-            accept();
-            return;
-        } catch (const std::exception &) {
-            ui::message(u"Hiba: Csoportos újban, INSERT-append a kifiz-ben "_s);
-            run(stmt, {u"ROLLBACK"_s});
+        for (int attempt = 0;; ++attempt) {
+            try {
+                run(stmt, {u"START TRANSACTION"_s});
+                stmt->setSql(
+                    {u"INSERT INTO kifiz (  KKod, KNkod, Kmegnev, Kmenny, Kme, Kear, KFt, kDatum, kFeladas ) "_s,
+                     u"   VALUES          (  :p1,   :p2,     :p3,    :p4, :p5,  :p6, :p7,    :p8,      :p9 ) "_s});
+                stmt->setText(u"p1"_s, QString::number(voucher));
+                stmt->setText(u"p2"_s, q->fieldText(u"xnKod"_s));
+                stmt->setText(u"p3"_s, Edit2->text());
+                stmt->setNumber(u"p4"_s, 0);
+                stmt->setText(u"p5"_s, QString());
+                stmt->setNumber(u"p6"_s, 0);
+                stmt->setNumber(u"p7"_s, q->fieldNumber(u"sum_fizetni"_s)); // null reads as 0
+                stmt->setDate(u"p8"_s, *date);
+                stmt->setText(u"p9"_s, u"x"_s);
+                stmt->execSql();
+                run(stmt, {u"COMMIT"_s});
+                ++voucher;
+                ++posted;
+            } catch (const ConnectionLost &) {
+                // Each owner is posted in a transaction of its own: those before are posted whole,
+                // this one not (the message of the loss said so), the rest are left for another run.
+                run(stmt, {u"ROLLBACK"_s});
+                ui::message(u"A csoportos feladás megszakadt, mert megszakadt a kapcsolat az adatbázissal. "
+                            u"%1 tulajdonos feladása teljesen megtörtént, a többieké nem. Ha a kapcsolat "
+                            u"helyreállt, nyissa meg újra az ablakot: a még fizetendő összegek a már "
+                            u"feladottak nélkül jelennek meg."_s.arg(posted));
+                accept();
+                return;
+            } catch (const std::exception &) {
+                run(stmt, {u"ROLLBACK"_s});
+                // Another copy took the number meanwhile: the owner is posted once more, under the
+                // next free number. Any other failure is reported as it always was.
+                qulonglong free = 0;
+                try {
+                    free = attempt == 0 ? nextVoucherNumber().toULongLong() : 0;
+                } catch (const std::exception &) {
+                }
+                if (free > voucher) {
+                    voucher = free;
+                    continue;
+                }
+                ui::message(u"Hiba: Csoportos újban, INSERT-append a kifiz-ben "_s);
+            }
+            break;
         }
     }
     ui::message(u"A csoportos feladás befejeződött "_s);

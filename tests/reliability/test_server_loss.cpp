@@ -317,6 +317,32 @@ private slots:
         QCOMPARE(lockFree(db), u"1"_s);
     }
 
+    // Another copy stores a payment while this copy posts a group: the voucher number group
+    // posting counted on is taken; that owner is posted under the next free number, nobody is
+    // left out, and no number is used twice.
+    void anotherCopyStoresAPaymentDuringAGroupPosting()
+    {
+        TestDb db(true);
+        db.exec(QString::fromUtf8(kOwed));
+        db.data();
+        UiDriver driver;
+        TForm21 w;
+        QVERIFY(wt::showActive(w));
+        auto inserts = std::make_shared<int>(0);
+        Data().ZCon1->beforeStatement = [&db, inserts](const QByteArray &statement) {
+            if (statement.trimmed().startsWith("INSERT INTO kifiz") && ++*inserts == 2)
+                db.exec(u"INSERT INTO kifiz (kKod, kDatum, kMegnev, kNkod, kFt, kFeladas) "
+                        u"VALUES ('1041', '2025-02-01', 'a másik gépről', '2', 800, '')"_s);
+        };
+        driver.clear();
+        QTest::mouseClick(w.Button6, Qt::LeftButton);
+        Data().ZCon1->beforeStatement = nullptr;
+        QCOMPARE(driver.texts(), QStringList{u"A csoportos feladás befejeződött "_s});
+        QCOMPARE(db.rows(u"SELECT kKod, kNkod, kFt, kFeladas FROM kifiz ORDER BY kKodNum"_s),
+                 (QStringList{u"1039|3|500|"_s, u"1040|1|12345|x"_s, u"1041|2|800|"_s, u"1042|2|7000|x"_s,
+                              u"1043|3|500|x"_s, u"1044|4|2000|x"_s}));
+    }
+
     // Two copies storing a payment at once: the other copy takes the voucher number between this
     // window's reading of the greatest number and its INSERT. The unique index refuses this save
     // (the window's insert-failure path); the other copy's payment and every other row stay.
