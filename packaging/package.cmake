@@ -60,5 +60,7 @@ up and restores it.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "mariadb-server-core, mariadb-client, fonts-dejavu-core, fonts-dejavu-extra, fonts-droid-fallback, zenity")
+# On a Wayland desktop the window is the desktop's own instead of going through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

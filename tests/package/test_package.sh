@@ -50,6 +50,7 @@ for p in libqt6widgets6 libqt6printsupport6 libqt6gui6 libmariadb3 mariadb-serve
     fonts-dejavu-core fonts-droid-fallback zenity; do
     check "the package depends on $p" grep -qx "$p" <<<"$dep_names"
 done
+check "the package recommends the Wayland platform" test "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland
 check "nothing of the build is a dependency" \
     bash -c '! grep -E -e "-dev$" -e "^(cmake|ninja-build|g\+\+|gcc|clang-format|pkg-config|qt6-base-dev-tools|dpkg-dev|appstream|xvfb)$" <<<"$0"' "$dep_names"
 # What the launcher and zelvana-db run comes with the package's dependencies (or theirs).
