@@ -302,6 +302,9 @@ void EditWindow::OKClick()
         s.list->open();
         s.list->locateCode(s.codeField, s.codeValue ? *s.codeValue : QString());
         afterSave();
+    } catch (const ConnectionLost &) {
+        // Already told that the server went away; the window stays open for OK once it is back.
+        return;
     } catch (const std::exception &) {
         ui::message(s.otherFailure);
         return;

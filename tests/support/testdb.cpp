@@ -103,6 +103,24 @@ void TestDb::exec(const QString &sql)
         throw std::runtime_error(std::string("fixture SQL: ") + mysql_error(root));
 }
 
+QStringList TestDb::columns(const QString &table)
+{
+    mysql_select_db(root, db.toUtf8().constData());
+    const QByteArray q = ("SELECT * FROM " + table + " LIMIT 0").toUtf8();
+    if (mysql_real_query(root, q.constData(), q.size()) != 0)
+        throw std::runtime_error(std::string("fixture SQL: ") + mysql_error(root));
+    QStringList out;
+    MYSQL_RES *r = mysql_store_result(root);
+    if (!r)
+        return out;
+    const unsigned n = mysql_num_fields(r);
+    MYSQL_FIELD *f = mysql_fetch_fields(r);
+    for (unsigned i = 0; i < n; ++i)
+        out << QString::fromUtf8(f[i].name);
+    mysql_free_result(r);
+    return out;
+}
+
 QStringList TestDb::rows(const QString &sql)
 {
     mysql_select_db(root, db.toUtf8().constData());

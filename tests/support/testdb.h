@@ -25,6 +25,8 @@ public:
     void exec(const QString &sql);
     // First column of the first row of a SELECT, as UTF-8 text; empty for NULL or no row.
     QString scalar(const QString &sql);
+    // The names of a table's visible columns, from a result's description (no catalogue query).
+    QStringList columns(const QString &table);
     // All rows of a SELECT, columns joined by "|".
     QStringList rows(const QString &sql);
     // Loads a file of SQL statements (db/seed.sql, db/demo.sql ...), relative to the source tree.
