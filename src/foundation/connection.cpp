@@ -60,6 +60,12 @@ QString Cp1250::unrepresentable(const QString &text)
     return bad;
 }
 
+QString Cp1250::firstUnrepresentable(const QString &text)
+{
+    const QString bad = unrepresentable(text);
+    return bad.left(bad.isEmpty() ? 0 : bad.at(0).isHighSurrogate() ? 2 : 1);
+}
+
 QByteArray Cp1250::encode(const QString &text)
 {
     QByteArray in = text.toUtf8();

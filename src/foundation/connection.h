@@ -42,6 +42,8 @@ public:
     static QString decode(const char *data, size_t length);
     // The characters of `text` that CP1250 cannot represent (empty when all can).
     static QString unrepresentable(const QString &text);
+    // The first of them, a whole character (an emoji is two UTF-16 units); empty when none.
+    static QString firstUnrepresentable(const QString &text);
 };
 
 // The server could not be reached, or the connection broke during a statement. The text says, in

@@ -540,10 +540,10 @@ void TForm26::Button1Click()
     }
     // The place travels in the statement's code page: a folder name it cannot carry would be
     // refused by the first table; said once, before anything is written.
-    if (const QString bad = Cp1250::unrepresentable(place); !bad.isEmpty()) {
+    if (const QString bad = Cp1250::firstUnrepresentable(place); !bad.isEmpty()) {
         ui::message(
             u"A(z) „%1” karakter nem szerepelhet a mentés helyében. Válasszon másik mappát! Nem történt "
-            u"mentés."_s.arg(QStringView(bad).left(bad.at(0).isHighSurrogate() ? 2 : 1)));
+            u"mentés."_s.arg(bad));
         Edit1->setFocus();
         return;
     }

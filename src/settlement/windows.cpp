@@ -284,10 +284,10 @@ void TForm21::Button6Click()
         return;
     }
     // A text the database cannot hold would fail every owner: said once, nothing posted.
-    if (const QString bad = Cp1250::unrepresentable(Edit2->text()); !bad.isEmpty()) {
+    if (const QString bad = Cp1250::firstUnrepresentable(Edit2->text()); !bad.isEmpty()) {
         ui::message(
             u"A(z) „%1” karakter nem tárolható az adatbázisban, ezért semmi sem lett feladva. Javítsa "
-            u"a szöveget!"_s.arg(QStringView(bad).left(bad.at(0).isHighSurrogate() ? 2 : 1)));
+            u"a szöveget!"_s.arg(bad));
         Label5->setText(kMarked);
         Edit2->setFocus();
         return;

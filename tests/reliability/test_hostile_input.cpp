@@ -221,6 +221,18 @@ QStringList differences(TestDb &db, EditWindow &w, const QList<EditSpec::Binding
     return out;
 }
 
+// Whether the window said something in a message box; an error box is a fault.
+bool told(const UiDriver &driver, const QString &where, Tally &tally)
+{
+    bool message = false;
+    for (const auto &box : driver.boxes) {
+        message = message || box.kind == ui::BoxKind::Message;
+        if (box.kind == ui::BoxKind::Error || box.kind == ui::BoxKind::Titled)
+            tally.faults << where + u": error box: "_s + box.text;
+    }
+    return message;
+}
+
 // One input into one box, OK, and the outcome checked.
 void tryOne(TestDb &db, UiDriver &driver, const Target &t, const QString &boxName, const Input &input,
             Tally &tally)
@@ -248,9 +260,7 @@ void tryOne(TestDb &db, UiDriver &driver, const Target &t, const QString &boxNam
     ++tally.tried;
     ++tally.perBox[t.name + u"."_s + boxName];
 
-    for (const auto &box : driver.boxes)
-        if (box.kind == ui::BoxKind::Error || box.kind == ui::BoxKind::Titled)
-            tally.faults << where + u": error box: "_s + box.text;
+    const bool said = told(driver, where, tally);
     const QString code = *s.codeValue;
     const QString newRow =
         code.isEmpty()
@@ -270,10 +280,7 @@ void tryOne(TestDb &db, UiDriver &driver, const Target &t, const QString &boxNam
         ++tally.refused;
         if (qEnvironmentVariableIsSet("ZELVANA_VERBOSE"))
             qInfo("%s: refused: %s", qPrintable(where), qPrintable(driver.texts().join(u" / "_s)));
-        bool told = false;
-        for (const auto &box : driver.boxes)
-            told = told || box.kind == ui::BoxKind::Message;
-        if (!told)
+        if (!said)
             tally.faults << where + u": neither stored nor refused with a message"_s;
         if (snapshot(db, QString()) != before)
             tally.faults << where + u": refused, but the database changed"_s;
@@ -310,13 +317,7 @@ void tryChange(TestDb &db, UiDriver &driver, const Target &t, const QString &box
     QTest::mouseClick(w->okButton(), Qt::LeftButton);
     ++tally.tried;
     ++tally.perBox[t.name + u"."_s + boxName];
-    bool told = false;
-    for (const auto &box : driver.boxes) {
-        told = told || box.kind == ui::BoxKind::Message;
-        if (box.kind == ui::BoxKind::Error || box.kind == ui::BoxKind::Titled)
-            tally.faults << where + u": error box: "_s + box.text;
-    }
-    if (!told) {
+    if (!told(driver, where, tally)) {
         // Stored: the row says what the boxes say, once, and no other row changed.
         ++tally.stored;
         for (const QString &f : differences(db, *w, s.replaceBindings, self))

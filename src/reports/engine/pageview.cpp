@@ -25,6 +25,8 @@ PageView::PageView(const Document &document, QWidget *parent)
     viewport()->setBackgroundRole(QPalette::Dark);
     viewport()->setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
+    // Always there, so that fitting a page to the width does not make it come and go.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     verticalScrollBar()->setSingleStep(24);
     horizontalScrollBar()->setSingleStep(24);
 }
@@ -34,10 +36,15 @@ int PageView::pageCount() const
     return doc.pageCount();
 }
 
-QSizeF PageView::pageSize() const
+QSizeF PageView::realSize() const
 {
     const QSizeF mm = doc.pageSizeMm();
-    return QSizeF(mm.width() * logicalDpiX() / 25.4, mm.height() * logicalDpiY() / 25.4) * zoom;
+    return QSizeF(mm.width() * logicalDpiX() / 25.4, mm.height() * logicalDpiY() / 25.4);
+}
+
+QSizeF PageView::pageSize() const
+{
+    return realSize() * zoom;
 }
 
 double PageView::pageTop(int index) const
@@ -47,11 +54,9 @@ double PageView::pageTop(int index) const
 
 void PageView::fitZoom()
 {
-    const QSizeF mm = doc.pageSizeMm();
-    if (mode == CustomZoom || mm.isEmpty())
+    const QSizeF real = realSize();
+    if (mode == CustomZoom || real.isEmpty())
         return;
-    const QSizeF real(mm.width() * logicalDpiX() / 25.4, mm.height() * logicalDpiY() / 25.4);
-    // The vertical scroll bar is always there (see relayout), so the width it leaves is known.
     const qreal byWidth = (viewport()->width() - 2 * kGap) / real.width();
     const qreal byHeight = (viewport()->height() - 2 * kGap) / real.height();
     const qreal z =
@@ -68,7 +73,6 @@ void PageView::relayout()
     const QSizeF page = pageSize();
     const double height = kGap + pageCount() * (page.height() + kGap);
     const double width = page.width() + 2 * kGap;
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QScrollBar *v = verticalScrollBar(), *h = horizontalScrollBar();
     v->setPageStep(viewport()->height());
     v->setRange(0, std::max(0, int(std::ceil(height)) - viewport()->height()));

@@ -49,7 +49,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    QSizeF pageSize() const; // of one page at the zoom, in the widget's pixels
+    QSizeF realSize() const; // of one page at the paper's size, in the widget's pixels
+    QSizeF pageSize() const; // the same at the zoom
     double pageTop(int index) const;
     void fitZoom();
     void relayout();
