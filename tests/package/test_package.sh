@@ -146,7 +146,7 @@ if form=$(window 'Zelvana – első indítás' 60); then
     # An empty name is refused and asked again.
     xdotool windowfocus --sync "$form"
     xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab Return
-    if err=$(window '^Zelvana$' 20); then
+    if err=$(window '^Zelvana$' 60); then
         echo "ok: an empty tenant name is refused"
         xdotool windowfocus --sync "$err" key Return
         gone '^Zelvana$' || fail "the error box closes"
