@@ -89,8 +89,9 @@ check "every folder of the package is open to read" \
 
 echo "== the launcher, under Xvfb"
 # -noreset: an X server resets when its last client goes, and a dialog started in that moment (the
-# tenant form asked again after the error box closed) cannot open the display.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$tmp/display" 2>"$tmp/xvfb.log" &
+# tenant form asked again after the error box closed) cannot open the display. -ardelay: a key
+# whose release xdotool sends late on a loaded machine must not repeat into the next dialog.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset -ardelay 30000 5>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -1 "$tmp/display")
