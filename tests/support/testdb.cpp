@@ -103,14 +103,19 @@ void TestDb::exec(const QString &sql)
         throw std::runtime_error(std::string("fixture SQL: ") + mysql_error(root));
 }
 
-QStringList TestDb::columns(const QString &table)
+MYSQL_RES *TestDb::select(const QString &sql)
 {
     mysql_select_db(root, db.toUtf8().constData());
-    const QByteArray q = ("SELECT * FROM " + table + " LIMIT 0").toUtf8();
+    const QByteArray q = sql.toUtf8();
     if (mysql_real_query(root, q.constData(), q.size()) != 0)
         throw std::runtime_error(std::string("fixture SQL: ") + mysql_error(root));
+    return mysql_store_result(root);
+}
+
+QStringList TestDb::columns(const QString &table)
+{
     QStringList out;
-    MYSQL_RES *r = mysql_store_result(root);
+    MYSQL_RES *r = select("SELECT * FROM " + table + " LIMIT 0");
     if (!r)
         return out;
     const unsigned n = mysql_num_fields(r);
@@ -123,12 +128,8 @@ QStringList TestDb::columns(const QString &table)
 
 QStringList TestDb::rows(const QString &sql)
 {
-    mysql_select_db(root, db.toUtf8().constData());
-    const QByteArray q = sql.toUtf8();
-    if (mysql_real_query(root, q.constData(), q.size()) != 0)
-        throw std::runtime_error(std::string("fixture SQL: ") + mysql_error(root));
     QStringList out;
-    MYSQL_RES *r = mysql_store_result(root);
+    MYSQL_RES *r = select(sql);
     if (!r)
         return out;
     const unsigned n = mysql_num_fields(r);

@@ -9,6 +9,7 @@
 
 class TData;
 struct st_mysql;
+struct st_mysql_res;
 
 class TestDb
 {
@@ -43,6 +44,9 @@ public:
     static QString sourceDir();
 
 private:
+    // A SELECT's stored result on this database (null when it has none); throws on error.
+    st_mysql_res *select(const QString &sql);
+
     st_mysql *root = nullptr;
     QString db;
     std::unique_ptr<TData> module;
